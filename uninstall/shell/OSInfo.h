@@ -28,6 +28,10 @@ public:
     bool IsNT() const { return osFamily == kFamilyNT; }
     const OSVERSIONINFOA& Version() const { return osvi; }
 
+    // 1 when the process may act as an administrator: always on Windows 9x and Win32s, on NT only
+    // when the token holds the Administrators group enabled (a deny-only group does not count).
+    int IsAdministrator() const;
+
     // Classifies a version answer; separate from the constructor so every row can be tested.
     static void Classify(DWORD platform, DWORD major, DWORD minor, int* family, int* kind);
 
