@@ -1,0 +1,16 @@
+#include "HelperProgram.h"
+
+HANDLE StartHelperProgram(const char* programPath) {
+    if (!programPath || !programPath[0]) return nullptr;
+    char commandLine[] = " /d";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    if (!CreateProcessA(programPath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return nullptr;
+    CloseHandle(process.hThread);  // only the process is waited for
+    return process.hProcess;
+}
