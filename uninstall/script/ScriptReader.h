@@ -1,0 +1,53 @@
+#pragma once
+// Reads one uninstall script into an ordered list of sections, each an ordered list of key/value
+// entries, and copies a section's keys or lines out as a multi-string. The syntax is INI-like but
+// stricter: lines beginning with a space or ";" are ignored, "[name]" opens a section, any other line
+// is "key=value ; comment". Nothing is merged or sorted.
+#include <cstddef>
+#include <vector>
+
+#include "TextItem.h"
+
+struct ScriptEntry {
+    TextItem key;
+    TextItem value;
+};
+
+struct ScriptSection {
+    TextItem name;  // exactly as written between the brackets
+    std::vector<ScriptEntry> entries;
+};
+
+class ScriptReader {
+public:
+    // Reads the whole file with one read and parses it (Win32 only). False when the reader already
+    // holds a section, the file cannot be opened or read, or it is empty.
+    bool Load(const char* path);
+    // The same for a file image already in memory: same checks, same results as Load.
+    bool LoadFromMemory(const char* data, size_t size);
+
+    // First section, in file order, whose name equals name ignoring case; null for a missing or empty
+    // name or no match.
+    const ScriptSection* FindSection(const char* name) const;
+    int SectionEntryCount(const char* name) const;
+
+    // Copy the keys (or the lines: key, or key=value when the value is not empty) of the section as a
+    // multi-string. Each text is copied only while the running total of (length + 1) stays below
+    // capacity; the buffer is always a well-formed multi-string. Returns the total, negated when
+    // something was left out; 0 for no match, a missing or empty name or a missing buffer.
+    int GetSectionKeys(const char* name, char* buffer, int capacity) const;
+    int GetSectionLines(const char* name, char* buffer, int capacity) const;
+
+    int SectionCount() const { return static_cast<int>(sections_.size()); }
+    const ScriptSection& Section(int index) const { return sections_[static_cast<size_t>(index)]; }
+
+    // Parses a NUL-terminated file image in place (line ends and separators are overwritten); text
+    // after an embedded NUL is not seen, as in any C text.
+    void Parse(char* text);
+
+private:
+    void ParseLine(char* line);
+    int CopySection(const char* name, char* buffer, int capacity, bool withValues) const;
+
+    std::vector<ScriptSection> sections_;
+};

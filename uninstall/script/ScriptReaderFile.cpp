@@ -1,0 +1,29 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "ScriptReader.h"
+
+bool ScriptReader::Load(const char* path) {
+    if (!sections_.empty() || !path) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD size = GetFileSize(file, nullptr);
+    // The image gets three more bytes (CR LF NUL), so a size near the 4 GB limit is refused too.
+    if (size == 0 || size == INVALID_FILE_SIZE || size > 0xFFFFFFF0u) {
+        CloseHandle(file);
+        return false;
+    }
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[size + 3]);
+    DWORD read = 0;
+    BOOL ok = buffer && ReadFile(file, buffer.get(), size, &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read == 0) return false;
+    // A short read parses what arrived; the line end and terminator go right after it.
+    buffer[read] = '\r';
+    buffer[read + 1] = '\n';
+    buffer[read + 2] = 0;
+    Parse(buffer.get());
+    return true;
+}
