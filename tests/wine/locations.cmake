@@ -14,3 +14,6 @@ qu_wine_test(NAME locations_oempaths SOURCES locations/OemPathsTest.cpp FRESH)
 add_executable(locations_recorder locations/Recorder.cpp)
 qu_wine_test(NAME locations_helper SOURCES locations/HelperProgramTest.cpp)
 add_dependencies(locations_helper locations_recorder)
+
+# The script search and loading over real files in the driver, "3", program and system directories.
+qu_wine_test(NAME locations_scripts SOURCES locations/ScriptSearchTest.cpp FRESH)

@@ -1,0 +1,10 @@
+#pragma once
+// Finding the uninstall scripts on the machine.
+#include "TextList.h"
+
+// Looks for the script file "Qunz__01.unm" in the printer-driver directory of the running
+// environment, its subdirectory "3", the program's directory and the system directory, appends
+// every file found to scripts (which is not emptied first), then sorts scripts ignoring case and
+// drops repeated paths. Returns the number of paths in scripts. The current directory is the
+// program's directory afterwards.
+int FindUninstallScripts(TextList& scripts);
