@@ -17,3 +17,6 @@ add_dependencies(locations_helper locations_recorder)
 
 # The script search and loading over real files in the driver, "3", program and system directories.
 qu_wine_test(NAME locations_scripts SOURCES locations/ScriptSearchTest.cpp FRESH)
+
+# A shell folder path too long for its closing backslash, set up in the user's shell folders.
+qu_wine_test(NAME locations_long_shell SOURCES locations/LongShellFolderTest.cpp FRESH)
