@@ -6,3 +6,18 @@ qu_wine_test(NAME loading_spooler_service SOURCES ${QU_LOADING_DIR}/SpoolerServi
 add_test(NAME loading_spooler_service_win98 COMMAND loading_spooler_service)
 set_tests_properties(loading_spooler_service_win98 PROPERTIES LABELS "wine"
     ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QWINE_VERSION=win98")
+
+# The census against Wine's own spooler; the spooler test functions that the tool itself never
+# calls (adding drivers and printers) come from winspool, after the companion library.
+qu_wine_test(NAME loading_census SOURCES ${QU_LOADING_DIR}/CensusTest.cpp LIBS QSPOOL01 winspool FRESH)
+foreach(version win98 win31)
+    add_test(NAME loading_census_${version} COMMAND loading_census)
+    set_tests_properties(loading_census_${version} PROPERTIES LABELS "wine"
+        ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QWINE_VERSION=${version}")
+endforeach()
+
+# The census when the spooler fails, and with a print-server printer, through the strict library.
+if(COMMAND qu_wine_test_strict)
+    qu_wine_test_strict(NAME loading_census_strict SOURCES ${QU_LOADING_DIR}/CensusStrictTest.cpp
+        LIBS QSPOOL01 winspool FRESH)
+endif()

@@ -1,0 +1,67 @@
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "shell/CensusFilter.h"
+#include "shell/CmdSwitches.h"
+
+namespace {
+struct FilterCase {
+    const char* commandLine;
+    const char* driver;
+    const char* vizoredName;
+    bool offered;
+};
+
+bool Offered(const char* commandLine, const char* driver, const char* vizoredName) {
+    CCmdSwitches switches;
+    switches.Parse(commandLine);
+    return MatchesCensusSwitches(switches, driver, vizoredName);
+}
+}  // namespace
+
+TEST_CASE("census switches decide which printers stay offered") {
+    const FilterCase cases[] = {
+        {"quinst01.exe", "Other Maker 100", "", true},
+        {"quinst01.exe /NOPICK", "Other Maker 100", "", true},
+        // MFG: a prefix of the driver name, ignoring case, quotes around the value removed.
+        {"quinst01.exe /MFG:Quellan", "Quellan Laser 5", "", true},
+        {"quinst01.exe /mfg:QUELLAN", "quellan laser 5", "", true},
+        {"quinst01.exe /MFG:Quellan", "Other Maker 100", "", false},
+        {"quinst01.exe /MFG:\"Quellan Laser\"", "Quellan Laser 5", "", true},
+        {"quinst01.exe /MFG:\"Quellan Laser\"", "Quellan Ink 5", "", false},
+        {"quinst01.exe /MFG:\"Quel", "Quellan Ink 5", "", true},
+        // An unquoted space ends the value: "Laser" is a token of its own, not a value.
+        {"quinst01.exe /MFG:Quellan Laser", "Laser 5", "", false},
+        // An empty value is an empty prefix; a switch without values gives nothing to test.
+        {"quinst01.exe /MFG:", "Anything At All", "", true},
+        {"quinst01.exe /MFG", "Quellan Laser 5", "", false},
+        // PRN: the whole driver name.
+        {"quinst01.exe /PRN:\"Quellan Laser 5\"", "quellan laser 5", "", true},
+        {"quinst01.exe /PRN:\"Quellan Laser 5\"", "Quellan Laser 50", "", false},
+        {"quinst01.exe /PRN:A,\"Quellan Ink 2\"", "Quellan Ink 2", "", true},
+        {"quinst01.exe /MFG:Zeta /PRN:\"Quellan Ink 2\"", "Quellan Ink 2", "", true},
+        {"quinst01.exe /MFG:Zeta /PRN:\"Quellan Ink 2\"", "Zeta 1", "", true},
+        {"quinst01.exe /MFG:Zeta /PRN:\"Quellan Ink 2\"", "Quellan Ink 3", "", false},
+        // UNVIZ: only Vizored printers, and together with a driver filter both must hold.
+        {"quinst01.exe -UNVIZ", "Quellan Laser 5", "", false},
+        {"quinst01.exe -UNVIZ", "Other Maker 100", "Quellan Laser 5", true},
+        {"quinst01.exe -UNVIZ /PRN:X", "X", "", false},
+        {"quinst01.exe -UNVIZ /PRN:X", "X", "Quellan Laser 5", true},
+        {"quinst01.exe -UNVIZ /PRN:X", "Y", "Quellan Laser 5", false},
+    };
+    for (const FilterCase& c : cases) {
+        std::string where = std::string(c.commandLine) + " | " + c.driver;
+        CAPTURE(where);
+        CHECK(Offered(c.commandLine, c.driver, c.vizoredName) == c.offered);
+    }
+}
+
+TEST_CASE("MFG values that do not fit the 256-byte value buffer filter out every printer") {
+    std::string longValue(130, 'Q');
+    std::string commandLine = "quinst01.exe /MFG:Quellan," + longValue + "," + longValue;
+    CHECK_FALSE(Offered(commandLine.c_str(), "Quellan Laser 5", ""));
+    // Just below the limit the same first value is read and matches.
+    std::string shorter = "quinst01.exe /MFG:Quellan," + std::string(240, 'Q');
+    CHECK(Offered(shorter.c_str(), "Quellan Laser 5", ""));
+}

@@ -1,0 +1,143 @@
+// The census when the spooler fails, and with a print-server printer, through the strict test
+// spooler library (its configuration and journal are files of this test).
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include <doctest/doctest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "shell/CmdSwitches.h"
+#include "shell/OSInfo.h"
+#include "shell/PrinterCensus.h"
+
+namespace {
+const char kConfigPath[] = "C:\\census-strict.ini";
+const char kJournalPath[] = "C:\\census-journal.txt";
+
+void AddTestPrinter(const char* name, const char* driver) {
+    PRINTER_INFO_2A info = {};
+    info.pPrinterName = const_cast<char*>(name);
+    info.pPortName = const_cast<char*>("LPT1:");
+    info.pDriverName = const_cast<char*>(driver);
+    info.pPrintProcessor = const_cast<char*>("winprint");
+    info.pDatatype = const_cast<char*>("RAW");
+    HANDLE printer = AddPrinterA(NULL, 2, reinterpret_cast<BYTE*>(&info));
+    REQUIRE(printer);
+    ClosePrinter(printer);
+}
+
+// Two local printers; the failing one sorts last, so the one before it has a record already.
+void SetUp() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    DRIVER_INFO_3A driver = {};
+    driver.cVersion = 3;
+    driver.pName = const_cast<char*>("Quellan Laser 5");
+    driver.pDriverPath = const_cast<char*>("QUTEST.DLL");
+    driver.pDataFile = const_cast<char*>("QUTEST.PPD");
+    driver.pConfigFile = const_cast<char*>("QUTESTUI.DLL");
+    REQUIRE(AddPrinterDriverA(NULL, 3, reinterpret_cast<BYTE*>(&driver)));
+    AddTestPrinter("QU Alpha", "Quellan Laser 5");
+    AddTestPrinter("QU Zed Broken", "Quellan Laser 5");
+    SetEnvironmentVariableA("QSPOOL_CONFIG", kConfigPath);
+    SetEnvironmentVariableA("QSPOOL_JOURNAL", kJournalPath);
+}
+
+void Configure(const char* text) {
+    SetUp();
+    std::ofstream(kConfigPath, std::ios::trunc) << text;
+    DeleteFileA(kJournalPath);
+}
+
+std::string Journal() {
+    std::ifstream file(kJournalPath);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Census {
+    std::vector<InstalledPrinter> list;
+    int result = 0;
+    int spoolerDown = 0;
+};
+
+Census Take() {
+    CCmdSwitches switches;
+    Census census;
+    census.result = BuildListOfInstalledPrinters(census.list, COSInfo(), switches,
+                                                 [&census] { ++census.spoolerDown; });
+    return census;
+}
+}  // namespace
+
+TEST_CASE("a spooler that does not answer is reported once and the census gives 0") {
+    Configure("[Fail]\nFunction=EnumPrintersA\nError=1722\nTimes=1\n");
+    Census census = Take();
+    CHECK(census.result == 0);
+    CHECK(census.list.empty());
+    CHECK(census.spoolerDown == 1);
+
+    // Only the first call was made to fail: the next census finds the printers.
+    Census again = Take();
+    CHECK(again.result == 2);
+    CHECK(again.spoolerDown == 0);
+}
+
+TEST_CASE("any other failure of the sizing pass ends the census silently") {
+    Configure("[Fail]\nFunction=EnumPrintersA\nError=5\nTimes=1\n");
+    Census census = Take();
+    CHECK(census.result == 0);
+    CHECK(census.spoolerDown == 0);
+}
+
+TEST_CASE("a failed second enumeration pass gives 0 without records") {
+    Configure("[Fail]\nFunction=EnumPrintersA\nError=6\nAfter=1\nTimes=1\n");
+    Census census = Take();
+    CHECK(census.result == 0);
+    CHECK(census.list.empty());
+    CHECK(census.spoolerDown == 0);
+}
+
+TEST_CASE("a level-2 failure keeps the records so far and closes the failing printer") {
+    Configure("[Fail]\nFunction=GetPrinterA\nPrinter=QU Zed Broken\nLevel=2\nError=5\n");
+    Census census = Take();
+    CHECK(census.result == 0);
+    REQUIRE(census.list.size() == 1);
+    CHECK(std::string(census.list[0].name.Text()) == "QU Alpha");
+
+    std::string journal = Journal();
+    size_t opened = journal.find("OpenPrinterA name=\"QU Zed Broken\"");
+    REQUIRE(opened != std::string::npos);
+    CHECK(journal.find("ClosePrinter printer=\"QU Zed Broken\"", opened) != std::string::npos);
+    // Every handle the census opened was closed again.
+    size_t opens = 0, closes = 0;
+    for (size_t at = journal.find("OpenPrinterA"); at != std::string::npos; at = journal.find("OpenPrinterA", at + 1))
+        ++opens;
+    for (size_t at = journal.find("ClosePrinter"); at != std::string::npos; at = journal.find("ClosePrinter", at + 1))
+        ++closes;
+    CHECK(opens == 2);
+    CHECK(closes == opens);
+}
+
+TEST_CASE("a printer held by a print server gets the server as its location") {
+    Configure("[ServerPrinter]\nName=\\\\PRINTSRV\\Shared Laser\nDriver=Quellan Laser 5\n"
+              "Data.QuellanDriver01=1\n");
+    Census census = Take();
+    REQUIRE(census.result == 3);
+    const InstalledPrinter* shared = nullptr;
+    for (const InstalledPrinter& p : census.list) {
+        if (p.location.IsEmpty()) continue;
+        shared = &p;
+    }
+    REQUIRE(shared);
+    CHECK(std::string(shared->location.Text()) == "\\\\PRINTSRV");
+    CHECK(shared->isSpoolara == 1);
+    CHECK(shared->isForeign == 0);
+    for (const InstalledPrinter& p : census.list)
+        if (&p != shared) CHECK(p.location.IsEmpty());
+}

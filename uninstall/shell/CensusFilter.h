@@ -1,0 +1,9 @@
+#pragma once
+// The command-line filter of the printer census: which printers the switches offer for removal.
+class CCmdSwitches;
+
+// True when the printer stays offered. Without MFG, PRN or UNVIZ every printer matches. With MFG or
+// PRN a printer matches when its driver name begins with an MFG value or equals a PRN value
+// (ignoring case, quotes around the values removed). With UNVIZ a printer without a Vizored name
+// never matches.
+bool MatchesCensusSwitches(const CCmdSwitches& switches, const char* driver, const char* vizoredName);

@@ -1,0 +1,197 @@
+#include "PrinterCensus.h"
+
+#include <cstring>
+#include <new>
+
+#include "script/BoundedText.h"
+#include "shell/CensusFilter.h"
+#include "shell/CmdSwitches.h"
+#include "shell/OSInfo.h"
+
+namespace {
+const char kMakerDriverValue[] = "QuellanDriver01";
+const char kVizoredNameValue[] = "VizPrinter";
+const DWORD kEnumFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+const DWORD kValueBufferSize = 256;
+const DWORD kDefaultPrinterBufferSize = 256;
+const DWORD kComputerNameBufferSize = 16;
+const int kDiagnosticTextSize = 256;
+// Sizes beyond this are not a printer list: refuse them rather than let the rounding wrap.
+const DWORD kLargestBuffer = 0x7FFFFFF0;
+
+// A spooler buffer of a needed size rounded up to a multiple of 4; empty when it cannot be had.
+class SpoolerBuffer {
+public:
+    ~SpoolerBuffer() { delete[] data_; }
+    bool Allocate(DWORD needed) {
+        delete[] data_;
+        data_ = nullptr;
+        size_ = 0;
+        if (needed == 0 || needed > kLargestBuffer) return false;
+        DWORD rounded = (needed + 3) & ~static_cast<DWORD>(3);
+        data_ = new (std::nothrow) BYTE[rounded];
+        if (data_) size_ = rounded;
+        return data_ != nullptr;
+    }
+    BYTE* Data() const { return data_; }
+    DWORD Size() const { return size_; }
+
+private:
+    BYTE* data_ = nullptr;
+    DWORD size_ = 0;
+};
+
+int EnumLevelFor(const COSInfo& os) {
+    if (os.IsNT()) return 4;
+    if (os.IsWin9x()) return 5;
+    return 2;
+}
+
+// The entries are stepped by the structure of the level; sizeof keeps this right on 64 bits too.
+const char* PrinterNameAt(const BYTE* entries, int level, DWORD index) {
+    switch (level) {
+    case 4: return reinterpret_cast<const PRINTER_INFO_4A*>(entries)[index].pPrinterName;
+    case 5: return reinterpret_cast<const PRINTER_INFO_5A*>(entries)[index].pPrinterName;
+    default: return reinterpret_cast<const PRINTER_INFO_2A*>(entries)[index].pPrinterName;
+    }
+}
+
+// The name part of win.ini's [windows] device= entry ("name,driver,port").
+void ReadDefaultPrinterName(char* name, DWORD size) {
+    GetProfileStringA("windows", "device", "", name, size);
+    char* comma = strchr(name, ',');
+    if (comma) *comma = 0;
+}
+
+// Reads a printer-data value as text. The buffer holds one byte more than the spooler may fill, so
+// a value that fills it without a terminating NUL still ends inside the buffer.
+DWORD ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1]) {
+    DWORD type = 0;
+    DWORD needed = 0;
+    DWORD result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type,
+                                   reinterpret_cast<BYTE*>(text), kValueBufferSize, &needed);
+    text[result == ERROR_SUCCESS && needed < kValueBufferSize ? needed : kValueBufferSize] = 0;
+    return result;
+}
+
+// GetPrinterA level 2 into the buffer kept between printers; grows it when this printer needs more.
+// Returns false when no buffer could be had (the printer is then counted without a record).
+bool ReadPrinterDetails(HANDLE printer, SpoolerBuffer& buffer) {
+    DWORD needed = 0;
+    if (GetPrinterA(printer, 2, buffer.Data(), buffer.Size(), &needed)) return true;
+    if (needed > 0) buffer.Allocate(needed);
+    if (!buffer.Data()) return false;
+    if (!GetPrinterA(printer, 2, buffer.Data(), buffer.Size(), &needed)) {
+        // The handle goes into the diagnostic only; its low bits identify it well enough.
+        throw QuickExceptionInfo{GetLastError(), "GetPrinter", "unable to GetPrinter level 2 data", "hPrinter",
+                                 static_cast<int>(reinterpret_cast<INT_PTR>(printer)), "Buffer",
+                                 static_cast<int>(buffer.Size())};
+    }
+    return true;
+}
+
+struct CensusContext {
+    const COSInfo& os;
+    const CCmdSwitches& switches;
+    char defaultPrinter[kDefaultPrinterBufferSize];
+    char computerName[kComputerNameBufferSize];
+};
+
+void FillRecord(InstalledPrinter& record, const PRINTER_INFO_2A& info, const CensusContext& context) {
+    if ((info.Attributes & PRINTER_ATTRIBUTE_DEFAULT) ||
+        (info.pPrinterName && strcmp(info.pPrinterName, context.defaultPrinter) == 0))
+        record.isDefault = 1;
+    record.name.Assign(info.pPrinterName);
+    record.driver.Assign(info.pDriverName);
+    // A server name carries two leading backslashes, so it never equals the bare computer name:
+    // every printer with a server name gets a location.
+    if (!context.os.IsWin32s() && info.pServerName && *info.pServerName &&
+        !EqualsNoCase(info.pServerName, context.computerName))
+        record.location.Assign(info.pServerName);
+    record.isForeign = (!record.isSpoolara && record.vizoredName.IsEmpty()) ? 1 : 0;
+    if (!MatchesCensusSwitches(context.switches, record.driver.Text(), record.vizoredName.Text())) {
+        record.offered = 0;
+        record.excluded = 1;
+    }
+}
+
+// Opens one printer and appends its record. Returns 1 when the printer was opened (and counts).
+int CensusOfPrinter(const char* printerName, std::vector<InstalledPrinter>& list, SpoolerBuffer& details,
+                    const CensusContext& context) {
+    HANDLE printer = NULL;
+    PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_READ};
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults)) return 0;
+    try {
+        InstalledPrinter record;
+        char value[kValueBufferSize + 1];
+        if (ReadPrinterText(printer, kMakerDriverValue, value) == ERROR_SUCCESS || context.os.IsWin32s())
+            record.isSpoolara = 1;
+        if (ReadPrinterText(printer, kVizoredNameValue, value) == ERROR_SUCCESS) record.vizoredName.Assign(value);
+        if (ReadPrinterDetails(printer, details)) {
+            FillRecord(record, *reinterpret_cast<const PRINTER_INFO_2A*>(details.Data()), context);
+            list.push_back(record);
+        }
+    } catch (...) {
+        ClosePrinter(printer);
+        throw;
+    }
+    ClosePrinter(printer);
+    return 1;
+}
+
+int TakeCensus(std::vector<InstalledPrinter>& list, const COSInfo& os, const CCmdSwitches& switches,
+               const SpoolerNotRespondingHandler& spoolerNotResponding) {
+    const int level = EnumLevelFor(os);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    if (!EnumPrintersA(kEnumFlags, NULL, level, NULL, 0, &needed, &returned) && needed == 0) {
+        // No printers at all ends here too, silently.
+        if (GetLastError() == RPC_S_SERVER_UNAVAILABLE && spoolerNotResponding) spoolerNotResponding();
+        return 0;
+    }
+    if (needed == 0) return 0;
+
+    SpoolerBuffer entries;
+    if (!entries.Allocate(needed))
+        throw QuickExceptionInfo{GetLastError(), "_alloca", "FAILED to ALLOCA!!!", "Bytes needed",
+                                 static_cast<int>(needed), NULL, 0};
+    if (!EnumPrintersA(kEnumFlags, NULL, level, entries.Data(), entries.Size(), &needed, &returned))
+        throw QuickExceptionInfo{GetLastError(), "EnumPrinters", "failed to enum printers", "Bytes needed",
+                                 static_cast<int>(needed), "bytes returned", static_cast<int>(returned)};
+
+    CensusContext context{os, switches, {}, {}};
+    ReadDefaultPrinterName(context.defaultPrinter, sizeof context.defaultPrinter);
+    if (!os.IsWin32s()) {
+        DWORD size = sizeof context.computerName;
+        // A name too long for the buffer leaves it empty: no server then counts as this computer.
+        if (!GetComputerNameA(context.computerName, &size)) context.computerName[0] = 0;
+    }
+
+    SpoolerBuffer details;
+    int count = 0;
+    for (DWORD i = 0; i < returned; ++i)
+        count += CensusOfPrinter(PrinterNameAt(entries.Data(), level, i), list, details, context);
+    return count;
+}
+}  // namespace
+
+void FormatCensusFailure(const QuickExceptionInfo& info, char* text, size_t capacity) {
+    FormatText(text, capacity, "%s \n%s%s \n%s%i \n%s%s \n%s: %i \n%s: %i",
+               "CLoadingDlg::BuildListOfInstalledPrinters failed", "Function: ", info.function,
+               "Last Error Code: ", static_cast<int>(info.lastError), "Desc: ", info.description, info.firstLabel,
+               info.firstValue, info.secondLabel ? info.secondLabel : "", info.secondValue);
+}
+
+int BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list, const COSInfo& os,
+                                 const CCmdSwitches& switches,
+                                 const SpoolerNotRespondingHandler& spoolerNotResponding) {
+    try {
+        return TakeCensus(list, os, switches, spoolerNotResponding);
+    } catch (const QuickExceptionInfo& info) {
+        // Nothing is shown: the loading sequence answers a failed census by running again.
+        char text[kDiagnosticTextSize];
+        FormatCensusFailure(info, text, sizeof text);
+        OutputDebugStringA(text);
+        return 0;
+    }
+}
