@@ -6,6 +6,7 @@
 // Everything is drawn in the sixteen standard VGA colours: image lists loaded from a
 // device-dependent bitmap may be reduced to sixteen colours on older systems, and these
 // drawings survive that unchanged. Magenta is the transparent colour of every strip.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
