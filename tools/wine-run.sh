@@ -12,6 +12,8 @@
 #                  nt40, win2k, winxp, win7, ...), through Wine's per-program AppDefaults
 #   QWINE_XVFB=1   run on a private Xvfb display instead of the null graphics driver (implies FRESH)
 #   QWINE_KEEP=1   with FRESH: keep the prefix and print its path (for debugging)
+#   QWINE_TEMPLATE_ONLY=1  only make sure the template prefix exists, run nothing (the end-to-end
+#                  runner copies it itself)
 #
 # The template prefix is made once per root: headless null graphics driver, no crash dialog, and
 # the user folders that Wine links to the host's home replaced by real folders.
@@ -68,6 +70,7 @@ copy_template() {
         touch "$root/shared/.ready"
     fi
 ) 9>"$root/.lock"
+[ -n "${QWINE_TEMPLATE_ONLY:-}" ] && exit 0
 
 fresh=""
 xvfb_pid=""

@@ -1,0 +1,407 @@
+#include "Robot.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+
+#include "RemoteList.h"
+
+namespace {
+
+std::string Join(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& i : items) out += (out.empty() ? "" : " | ") + i;
+    return "\"" + out + "\"";
+}
+
+std::string Quote(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out + "\"";
+}
+
+int MenuCommand(const std::string& name) {
+    static const struct {
+        const char* name;
+        int id;
+    } items[] = {{"Large Icons", 40004}, {"Small Icons", 40005},       {"List", 40006},
+                 {"Details", 40007},     {"Remove Printer(s)", 40009}, {"Select All", 40010},
+                 {"Other Details...", 40012}};
+    for (const auto& i : items)
+        if (EqualNoCase(name, i.name)) return i.id;
+    return ControlId(name);
+}
+
+int ViewNumber(const std::string& name) {
+    static const char* views[] = {"icon", "details", "small-icon", "list"};
+    for (int i = 0; i < 4; ++i)
+        if (EqualNoCase(name, views[i])) return i;
+    return -1;
+}
+
+UINT KeyCode(const std::string& name) {
+    static const struct {
+        const char* name;
+        UINT vk;
+    } keys[] = {{"up", VK_UP},     {"down", VK_DOWN},     {"left", VK_LEFT},     {"right", VK_RIGHT},
+                {"home", VK_HOME}, {"end", VK_END},       {"return", VK_RETURN}, {"enter", VK_RETURN},
+                {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE}};
+    for (const auto& k : keys)
+        if (EqualNoCase(name, k.name)) return k.vk;
+    return 0;
+}
+
+}  // namespace
+
+CRobot::CRobot(const Scenario& sc, const std::string& shotDir) : sc_(sc), shotDir_(shotDir), vars_(MachineVars(sc)) {
+    const ScenarioSection& m = sc.First("machine");
+    waitMs_ = static_cast<DWORD>(std::atoi(m.Get("timeout", "60").c_str())) * 1000;
+    checkMs_ = static_cast<DWORD>(std::atoi(m.Get("check-timeout", "5").c_str())) * 1000;
+}
+
+CRobot::~CRobot() { KillStarted(); }
+
+void CRobot::KillStarted() {
+    for (auto& pi : started_) {
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 255);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    started_.clear();
+}
+
+int CRobot::Run() {
+    DWORD t0 = GetTickCount();
+    for (const auto* section : sc_.All("steps")) {
+        for (const auto& e : section->entries) {
+            DWORD t = GetTickCount();
+            std::string why;
+            bool ok = Step(e, why);
+            std::printf("  %6.2fs  line %d: %s%s%s  (%lu ms)\n", (t - t0) / 1000.0, e.line, e.key.c_str(),
+                        e.value.empty() ? "" : " = ", e.value.c_str(), GetTickCount() - t);
+            if (!ok) {
+                std::printf("FAIL %s line %d: %s = %s\n  %s\nScreen:\n%s", sc_.path.c_str(), e.line, e.key.c_str(),
+                            e.value.c_str(), why.c_str(), tool_.Describe().c_str());
+                std::string ignored;
+                if (!shotDir_.empty()) Screenshot("failure", ignored);
+                std::fflush(stdout);
+                return 1;
+            }
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
+    std::string k = Lower(e.key);
+    const std::string& v = e.value;
+    if (k == "start") return Start(v, why);
+    if (k == "expect-exit") return ExpectExit(v, why);
+    if (k == "wait-window") {
+        if (WaitUntil([&] { return tool_.Find(v) != nullptr; }, waitMs_)) return true;
+        why = "no visible window with the title or class " + Quote(v);
+        return false;
+    }
+    if (k == "wait-main") {
+        if (WaitUntil([&] { return tool_.Main() && IsWindowVisible(tool_.Main()); }, waitMs_)) return true;
+        why = "the main window did not appear";
+        return false;
+    }
+    if (k == "wait-gone") {
+        if (WaitUntil([&] { return tool_.Find(v) == nullptr; }, waitMs_)) return true;
+        why = "the window " + Quote(v) + " is still there";
+        return false;
+    }
+    if (k == "expect-box") return ExpectBox(Unescape(v), why);
+    if (k == "box-caption") {
+        HWND box = tool_.MessageBox();
+        if (box && WindowText(box) == v) return true;
+        why = box ? "the message box is captioned " + Quote(WindowText(box)) : "no message box is open";
+        return false;
+    }
+    if (k == "answer") return Answer(v, why);
+    if (k == "no-box") {
+        HWND box = tool_.MessageBox();
+        if (!box) return true;
+        why = "a message box is open: " + Quote(WindowText(GetDlgItem(box, 0xFFFF)));
+        return false;
+    }
+    if (k == "select") return Select(v, why);
+    if (k == "menu") return Menu(v, why);
+    if (k == "context-menu") return ContextMenu(v, why);
+    if (k == "press") return Press(v, why);
+    if (k == "rows" || k == "row-count" || k == "row" || k == "selected" || k == "view") return CheckList(k, v, why);
+    if (k == "enabled" || k == "disabled" || k == "text" || k == "title") return CheckControl(k, v, why);
+    if (k == "minimize") {
+        ShowWindow(tool_.Main(), SW_MINIMIZE);
+        if (WaitUntil([&] { return IsIconic(tool_.Main()) != 0; }, checkMs_)) return true;
+        why = "the main window did not minimize";
+        return false;
+    }
+    if (k == "restored") {
+        if (WaitUntil([&] { return tool_.Main() && !IsIconic(tool_.Main()) && IsWindowVisible(tool_.Main()); }, checkMs_))
+            return true;
+        why = "the main window is minimized or hidden";
+        return false;
+    }
+    if (k == "syscommand") {
+        PostMessageA(tool_.Main(), WM_SYSCOMMAND, static_cast<WPARAM>(ControlId(v)), 0);
+        return true;
+    }
+    if (k == "close") {
+        PostMessageA(tool_.Main(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (k == "screenshot") return Screenshot(v, why);
+    why = "unknown step";
+    return false;
+}
+
+bool CRobot::Start(const std::string& args, std::string& why) {
+    std::string program = ExpandVars(sc_.First("machine").Get("program", "%TOOLDIR%\\QUINST01.EXE"), vars_);
+    std::string dir = program.substr(0, program.find_last_of('\\'));
+    std::string cmd = "\"" + program + "\"" + (args.empty() ? "" : " " + ExpandVars(args, vars_));
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+        why = "cannot start " + program + ", error " + std::to_string(GetLastError());
+        return false;
+    }
+    started_.push_back(pi);
+    tool_.pids.insert(pi.dwProcessId);
+    return true;
+}
+
+bool CRobot::ExpectExit(const std::string& code, std::string& why) {
+    if (started_.empty()) {
+        why = "no started program is left to end";
+        return false;
+    }
+    PROCESS_INFORMATION pi = started_.back();
+    if (WaitForSingleObject(pi.hProcess, waitMs_) != WAIT_OBJECT_0) {
+        why = "the program did not end";
+        return false;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    started_.pop_back();
+    if (exitCode == static_cast<DWORD>(std::atol(code.c_str()))) return true;
+    why = "the program ended with " + std::to_string(exitCode);
+    return false;
+}
+
+bool CRobot::ExpectBox(const std::string& text, std::string& why) {
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = tool_.MessageBox()) != nullptr; }, waitMs_)) {
+        why = "no message box appeared";
+        return false;
+    }
+    std::string shown = WindowText(GetDlgItem(box, 0xFFFF));
+    if (shown == text) return true;
+    why = "the message box says " + Quote(shown) + ", expected " + Quote(text);
+    return false;
+}
+
+bool CRobot::Answer(const std::string& button, std::string& why) {
+    HWND box = tool_.MessageBox();
+    int id = ControlId(button);
+    if (!box || id < 0 || !GetDlgItem(box, id)) {
+        why = box ? "the message box has no button " + Quote(button) : "no message box is open";
+        return false;
+    }
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    if (WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, checkMs_)) return true;
+    why = "the message box did not close";
+    return false;
+}
+
+HWND CRobot::List() const {
+    HWND main = tool_.Main();
+    return main ? FindDescendant(main, 1020) : nullptr;
+}
+
+bool CRobot::Select(const std::string& names, std::string& why) {
+    HWND h = List();
+    if (!h) {
+        why = "the printer list is not there";
+        return false;
+    }
+    CRemoteList list(h);
+    std::vector<std::string> wanted = SplitList(names, '|');
+    std::vector<std::string> rows = list.Column0();
+    for (const auto& w : wanted) {
+        if (std::find(rows.begin(), rows.end(), w) == rows.end()) {
+            why = "no row " + Quote(w) + "; rows are " + Join(rows);
+            return false;
+        }
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        bool want = std::find(wanted.begin(), wanted.end(), rows[i]) != wanted.end();
+        if (list.IsSelected(static_cast<int>(i)) != want) list.SetSelected(static_cast<int>(i), want);
+    }
+    return true;
+}
+
+bool CRobot::Menu(const std::string& command, std::string& why) {
+    HWND h = List();
+    int id = MenuCommand(command);
+    if (!h || id < 0) {
+        why = h ? "unknown menu command" : "the printer list is not there";
+        return false;
+    }
+    // Menu commands go to the page that owns the list, as TrackPopupMenu would send them.
+    PostMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return true;
+}
+
+bool CRobot::ContextMenu(const std::string& keys, std::string& why) {
+    HWND h = List();
+    if (!h) {
+        why = "the printer list is not there";
+        return false;
+    }
+    CRemoteList list(h);
+    HWND menu = nullptr;
+    if (!list.PostRightClick() || !WaitUntil([&] { return (menu = tool_.PopupMenu()) != nullptr; }, checkMs_)) {
+        why = "no context menu opened";
+        return false;
+    }
+    for (const auto& k : SplitList(keys, ' ')) {
+        UINT vk = KeyCode(k);
+        if (!vk) {
+            why = "unknown key " + Quote(k);
+            return false;
+        }
+        PostMessageA(menu, WM_KEYDOWN, vk, 0);
+        PostMessageA(menu, WM_KEYUP, vk, 0xC0000000);
+    }
+    if (WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, checkMs_)) return true;
+    why = "the context menu is still open after the keys";
+    return false;
+}
+
+bool CRobot::Press(const std::string& button, std::string& why) {
+    int id = ControlId(button);
+    if (id == IDCANCEL || id == IDOK) {
+        // Escape or Enter on whatever dialog is in front (the loading dialog has no buttons).
+        HWND front = tool_.Foremost();
+        if (!front) {
+            why = "no window to send the key to";
+            return false;
+        }
+        PostMessageA(front, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        return true;
+    }
+    HWND main = tool_.Main();
+    HWND control = main && id >= 0 ? FindDescendant(main, id) : nullptr;
+    if (!control) {
+        why = "no button " + Quote(button);
+        return false;
+    }
+    if (!IsWindowEnabled(control)) {
+        why = "the button " + Quote(button) + " is disabled";
+        return false;
+    }
+    PostMessageA(control, BM_CLICK, 0, 0);
+    return true;
+}
+
+bool CRobot::CheckList(const std::string& key, const std::string& value, std::string& why) {
+    std::string got;
+    auto holds = [&]() {
+        HWND h = List();
+        if (!h) {
+            got = "no printer list";
+            return false;
+        }
+        CRemoteList list(h);
+        if (key == "rows") {
+            got = Join(list.Column0());
+            return list.Column0() == SplitList(value, '|');
+        }
+        if (key == "row-count") {
+            got = std::to_string(list.Count());
+            return list.Count() == std::atoi(value.c_str());
+        }
+        if (key == "selected") {
+            got = Join(list.SelectedNames());
+            return list.SelectedNames() == SplitList(value, '|');
+        }
+        if (key == "view") {
+            static const char* names[] = {"icon", "details", "small-icon", "list", "tile"};
+            int view = list.View();
+            got = view >= 0 ? names[view] : "unknown";
+            return view == ViewNumber(value);
+        }
+        std::vector<std::string> want = SplitList(value, '|');
+        std::vector<std::string> rows = list.Column0();
+        auto it = std::find(rows.begin(), rows.end(), want.empty() ? "" : want[0]);
+        if (it == rows.end()) {
+            got = "no such row; rows are " + Join(rows);
+            return false;
+        }
+        std::vector<std::string> cells;
+        for (size_t c = 0; c < want.size(); ++c)
+            cells.push_back(list.Text(static_cast<int>(it - rows.begin()), static_cast<int>(c)));
+        got = Join(cells);
+        return cells == want;
+    };
+    if (WaitUntil(holds, checkMs_)) return true;
+    why = "found " + got;
+    return false;
+}
+
+bool CRobot::CheckControl(const std::string& key, const std::string& value, std::string& why) {
+    std::string got;
+    auto holds = [&]() {
+        HWND main = tool_.Main();
+        if (!main) {
+            got = "no main window";
+            return false;
+        }
+        if (key == "title") {
+            got = Quote(WindowText(main));
+            return WindowText(main) == value;
+        }
+        std::vector<std::string> parts = SplitList(value, '|');
+        HWND control = FindDescendant(main, ControlId(parts.empty() ? "" : parts[0]));
+        if (!control) {
+            got = "no such control";
+            return false;
+        }
+        if (key == "text") {
+            got = Quote(WindowText(control));
+            return parts.size() == 2 && WindowText(control) == Unescape(parts[1]);
+        }
+        bool enabled = IsWindowEnabled(control) != 0;
+        got = enabled ? "enabled" : "disabled";
+        return enabled == (key == "enabled");
+    };
+    if (WaitUntil(holds, checkMs_)) return true;
+    why = "found " + got;
+    return false;
+}
+
+// The runner, outside Wine, takes the picture: the robot leaves NAME.req in the shot folder and
+// waits until the runner has replaced it with NAME.png. Without a display there is nothing to take.
+bool CRobot::Screenshot(const std::string& name, std::string& why) {
+    if (shotDir_.empty()) return true;
+    std::string req = shotDir_ + "\\" + name + ".req";
+    HANDLE h = CreateFileA(req.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        why = "cannot write " + req;
+        return false;
+    }
+    CloseHandle(h);
+    if (WaitUntil([&] { return GetFileAttributesA(req.c_str()) == INVALID_FILE_ATTRIBUTES; }, 15000)) return true;
+    why = "the runner did not take the screenshot";
+    return false;
+}

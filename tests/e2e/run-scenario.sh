@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario: a fresh copy of the template Wine prefix, the machine seeded from the
+# scenario, the programs driven by the robot, the machine dumped before and after and checked.
+#
+#   run-scenario.sh [--build DIR] [--interactive] [--print-dumps] SCENARIO.scn
+#
+#   --build DIR      the win64 build folder (default: build/win64 of the repository)
+#   --interactive    no robot: start the program and wait until the user has closed it; uses
+#                    $DISPLAY when set, else a private Xvfb (the demo)
+#   --print-dumps    print both state dumps and their difference
+#
+# Environment: QE2E_KEEP=1 keeps the prefix (path printed); QE2E_SHOTS=DIR puts screenshots there.
+# Artifacts (dumps, robot log, screenshots) go to DIR/e2e/<scenario name>/.
+#
+# Display: "display = xvfb" in [machine] gives the run its own Xvfb (screenshots, Program Manager
+# DDE); otherwise Wine's null graphics driver, where windows, dialogs and messages work without X.
+#
+# Restart: the robot has no window, so when the program under test restarts Windows (Wine ends
+# every process of the prefix that owns a window and carries out the pending renames) the robot
+# lives on and goes on checking. A scenario's [after-restart] checks run on a dump taken after the
+# runner has ended the session and started a new one, which performs the deferred deletions,
+# WININIT.INI and RunOnce the way a restart of Windows does.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+build=$repo/build/win64
+interactive=""
+print_dumps=""
+while [ $# -gt 1 ]; do
+    case $1 in
+    --build) build=$2; shift 2 ;;
+    --interactive) interactive=1; shift ;;
+    --print-dumps) print_dumps=1; shift ;;
+    *) echo "run-scenario: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+scn=$(cd "$(dirname "${1:?usage: run-scenario.sh [options] SCENARIO.scn}")" && pwd)/$(basename "$1")
+name=$(basename "$scn" .scn)
+build=$(cd "$build" && pwd)
+bin=$build/bin
+work=$build/e2e/$name
+root=$build/wine
+t_start=$(date +%s.%N)
+
+say() { awk -v a="$t_start" -v b="$(date +%s.%N)" -v m="$*" 'BEGIN { printf "[%5.1fs] %s\n", b - a, m }'; }
+fail() { echo "FAIL $scn: $*" >&2; exit 1; }
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+# [machine] key of the scenario (last one wins), blanks trimmed.
+machine() {
+    awk -v key="$1" '
+        /^[ \t]*\[/ { in_m = ($0 ~ /^[ \t]*\[machine\][ \t]*$/); next }
+        in_m { line = $0; sub(/[ \t]+;.*$/, "", line)
+               if (match(line, /^[ \t]*[^=]+=/)) { k = substr(line, 1, RLENGTH - 1); gsub(/^[ \t]+|[ \t]+$/, "", k)
+                   if (tolower(k) == key) { v = substr(line, RLENGTH + 1); gsub(/^[ \t]+|[ \t]+$/, "", v); val = v } } }
+        END { print val }' "$scn"
+}
+
+for p in qe2e_seed qe2e_dump qe2e_robot; do
+    [ -f "$bin/$p.exe" ] || fail "$bin/$p.exe is not built"
+done
+program=$(machine program)
+program=${program:-%TOOLDIR%\\QUINST01.EXE}
+program_file=${program##*\\}
+[ -f "$bin/$program_file" ] || fail "$program_file is not built yet (nothing to run)"
+
+rm -rf "$work"
+mkdir -p "$work"
+shots=${QE2E_SHOTS:-$work/shots}
+
+export WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
+WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+
+# The template prefix is the one tools/wine-run.sh makes (null driver, no crash dialog, no links
+# into the host's home); a real copy keeps every run independent.
+QWINE_ROOT=$root QWINE_TEMPLATE_ONLY=1 "$repo/tools/wine-run.sh" "$bin/qe2e_seed.exe"
+mkdir -p "$root/e2e"
+prefix=$(mktemp -d "$root/e2e/$name.XXXXXX")
+rmdir "$prefix"
+cp -a "$root/template" "$prefix"
+export WINEPREFIX=$prefix
+
+xvfb_pid=""
+watch_pid=""
+cleanup() {
+    [ -n "$watch_pid" ] && kill "$watch_pid" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if [ -n "${QE2E_KEEP:-}" ]; then echo "kept prefix: $prefix" >&2; else rm -rf "$prefix"; fi
+}
+trap cleanup EXIT
+
+# Settings that must hold from the session's first program on are written into the copied
+# registry file before any Wine process reads it: faster than reg.exe and a session restart.
+user_reg=$prefix/user.reg
+add_user_key() { printf '\n[%s] 0\n%s\n' "$1" "$2" >>"$user_reg"; }
+display=$(machine display)
+use_x=""
+if [ -n "$interactive" ] && [ -n "${DISPLAY:-}" ]; then
+    use_x=user
+elif [ -n "$interactive" ] || [ "$display" = xvfb ]; then
+    use_x=xvfb
+fi
+if [ -n "$use_x" ]; then
+    sed -i '/^"Graphics"="null"$/d' "$user_reg"
+fi
+if [ "$use_x" = xvfb ]; then
+    # Without a window manager every hide waits ~2 s unless Wine manages the windows itself.
+    add_user_key 'Software\\Wine\\X11 Driver' '"Managed"="N"'
+    Xvfb -displayfd 6 -screen 0 1024x768x24 -nolisten tcp 6>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.02; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
+elif [ -z "$use_x" ]; then
+    unset DISPLAY
+fi
+windows=$(machine windows)
+if [ -n "$windows" ]; then
+    for exe in QUINST01.EXE "$program_file"; do
+        add_user_key "Software\\\\Wine\\\\AppDefaults\\\\$exe" "\"Version\"=\"$windows\""
+    done
+fi
+
+# The program and its companion library go where the scenario says the tool lives.
+tooldir=$(machine tooldir)
+tooldir=${tooldir:-C:\\Uninstall}
+unix_tooldir=$prefix/drive_c/$(echo "${tooldir:3}" | tr '\\' '/')
+mkdir -p "$unix_tooldir"
+for f in QUINST01.EXE QSPOOL01.DLL qe2e_fake_tool.exe; do
+    [ -f "$bin/$f" ] && cp "$bin/$f" "$unix_tooldir/"
+done
+library=$(machine library)
+if [ "$library" = strict ]; then
+    strict=$(ls "$bin"/QSPOOL01_STRICT.DLL "$bin"/qspool01_strict.dll 2>/dev/null | head -1 || true)
+    [ -n "$strict" ] || fail "the scenario needs the strict spooler library, which is not built"
+    cp "$strict" "$unix_tooldir/QSPOOL01.DLL"
+fi
+
+wineserver -p </dev/null >/dev/null 2>&1
+say "prefix ready ($prefix)"
+
+w_scn=$(winpath "$scn")
+"$WINE" "$bin/qe2e_seed.exe" "$w_scn" </dev/null >"$work/seed.log" 2>&1 || { cat "$work/seed.log" >&2; fail "seeding failed"; }
+say "seeder done"
+if grep -qiE '^[[:space:]]*held[[:space:]]*=[[:space:]]*yes' "$scn"; then
+    "$WINE" "$bin/qe2e_seed.exe" --hold "$w_scn" "$(winpath "$work/held")" </dev/null >>"$work/seed.log" 2>&1 &
+    for _ in $(seq 500); do [ -f "$work/held" ] && break; sleep 0.02; done
+    [ -f "$work/held" ] || { cat "$work/seed.log" >&2; fail "the held files could not be opened"; }
+fi
+"$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/before.dump")" </dev/null || fail "the state dump failed"
+say "machine seeded"
+
+if [ -n "$use_x" ]; then
+    # The robot asks for pictures by leaving NAME.req files; this loop takes them from outside Wine.
+    mkdir -p "$shots"
+    (
+        while :; do
+            for req in "$shots"/*.req; do
+                [ -e "$req" ] || continue
+                import -display "$DISPLAY" -window root "${req%.req}.png" 2>/dev/null || true
+                rm -f "$req"
+            done
+            sleep 0.05
+        done
+    ) &
+    watch_pid=$!
+fi
+
+status=0
+if [ -n "$interactive" ]; then
+    echo "Starting $program_file on display ${DISPLAY:-?}; close it to see the state afterwards."
+    cd "$unix_tooldir"
+    "$WINE" "$program_file" </dev/null || true
+    if [ "$use_x" = xvfb ]; then import -display "$DISPLAY" -window root "$shots/end.png" 2>/dev/null || true; fi
+else
+    robot_args=("$w_scn")
+    [ -n "$use_x" ] && robot_args+=("$(winpath "$shots")")
+    set +e
+    "$WINE" "$bin/qe2e_robot.exe" "${robot_args[@]}" </dev/null 2>&1 | tee "$work/robot.log"
+    status=${PIPESTATUS[0]}
+    set -e
+fi
+say "steps done"
+
+"$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/after.dump")" </dev/null || fail "the state dump failed"
+if [ -n "$print_dumps" ]; then
+    echo "=== machine before ==="; cat "$work/before.dump"
+    echo "=== machine after ==="; cat "$work/after.dump"
+    echo "=== difference ==="; diff "$work/before.dump" "$work/after.dump" || true
+fi
+[ "$status" -eq 0 ] || fail "a step failed (see above; log in $work/robot.log)"
+
+journal=()
+[ -f "$unix_tooldir/QSPOOL01.journal" ] && cp "$unix_tooldir/QSPOOL01.journal" "$work/journal.txt" \
+    && journal=("$(winpath "$work/journal.txt")")
+"$WINE" "$bin/qe2e_dump.exe" --check "$w_scn" "$(winpath "$work/before.dump")" "$(winpath "$work/after.dump")" \
+    "${journal[@]}" </dev/null || fail "the machine is not as expected"
+
+if grep -q '^\[after-restart\]' "$scn"; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >/dev/null 2>&1
+    "$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/restarted.dump")" </dev/null || fail "the state dump failed"
+    "$WINE" "$bin/qe2e_dump.exe" --check-restart "$w_scn" "$(winpath "$work/after.dump")" \
+        "$(winpath "$work/restarted.dump")" </dev/null || fail "the machine is not as expected after the restart"
+fi
+say "passed"
