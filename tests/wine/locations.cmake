@@ -2,7 +2,7 @@
 
 # One program resolves every location; it runs on the default version and on emulated Windows 98,
 # NT 4 and Win32s. Emulated versions are set per prefix, so those runs get throwaway prefixes.
-qu_wine_test(NAME locations_resolve SOURCES locations/ResolveLocationTest.cpp)
+qu_wine_test(NAME locations_resolve SOURCES locations/ResolveLocationTest.cpp locations/FileProbeTest.cpp)
 foreach(version win98 nt40 win31)
     add_test(NAME locations_resolve_${version} COMMAND locations_resolve)
     set_tests_properties(locations_resolve_${version} PROPERTIES

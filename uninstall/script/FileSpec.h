@@ -37,7 +37,8 @@ public:
     // Looks for name and extension along searchPath (null: the platform's default order); on success
     // the record takes the found path, otherwise it is left unchanged.
     bool SearchFile(const char* searchPath);
-    // True when the file at FullPath exists and nobody holds it without sharing.
+    // True when a file (not a directory) is at FullPath. No access is asked, so a file that another
+    // program holds open without sharing counts as well.
     bool Exists();
 
     // Appends "name\" to the directory (an empty name changes nothing); returns FullPath.
