@@ -5,7 +5,9 @@
 
 static HINSTANCE g_configInstance = NULL;
 
-void SetConfigInstance(HINSTANCE instance) { g_configInstance = instance; }
+void SetConfigInstance(HINSTANCE instance) {
+    g_configInstance = instance;
+}
 
 unsigned ParseConfigSwitch(const char* text) {
     if (std::strcmp(text, "_YES_") == 0) return 1;

@@ -7,9 +7,13 @@
 #include "BoundedFormat.h"
 #include "RunAndWait.h"
 
-static bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+static bool FileExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 
-static bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+static bool IsDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
 
 static bool HoldsCompanion(const ProgramSearch& search, const char* directory) {
     char companionPath[MAX_PATH];

@@ -3,10 +3,10 @@
 // file (a copy of the uninstall tool), somewhere in a directory tree.
 
 struct ProgramSearch {
-    const char* program;        // file name of the installer, matched case-sensitively
-    const char* companion;      // file that must lie in the installer's directory
-    unsigned long visitLimit;   // no listing starts once more entries than this have been visited
-    unsigned long visits;       // directory entries visited so far, "." and ".." included
+    const char* program;       // file name of the installer, matched case-sensitively
+    const char* companion;     // file that must lie in the installer's directory
+    unsigned long visitLimit;  // no listing starts once more entries than this have been visited
+    unsigned long visits;      // directory entries visited so far, "." and ".." included
 };
 
 // Searches directory and its subdirectories depth-first, in the order the file system lists them.

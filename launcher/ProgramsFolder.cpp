@@ -1,7 +1,7 @@
 #include "ProgramsFolder.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "AdminCheck.h"
 #include "BoundedFormat.h"

@@ -1,9 +1,8 @@
 // The launcher's jobs called directly, on scratch folders of a throwaway Wine prefix.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
-#include <windows.h>
-#include <shlobj.h>
-
 #include <doctest/doctest.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 
@@ -24,12 +23,23 @@ TEST_CASE("switch texts: _YES_ exactly, otherwise the leading number") {
         unsigned expected;
     };
     const Case cases[] = {
-        {"_YES_", 1},  {"_yes_", 0},       {"_YES_ ", 0},         {" _YES_", 0},       {"1", 1},
-        {"yes", 0},    {"", 0},            {"0", 0},              {"4096", 4096},      {"  42xyz", 42},
-        {"+12", 12},   {"-1", 0xFFFFFFFFu}, {"99999999999", 0x7FFFFFFFu}, {"-99999999999", 0x80000000u},
+        {"_YES_", 1},
+        {"_yes_", 0},
+        {"_YES_ ", 0},
+        {" _YES_", 0},
+        {"1", 1},
+        {"yes", 0},
+        {"", 0},
+        {"0", 0},
+        {"4096", 4096},
+        {"  42xyz", 42},
+        {"+12", 12},
+        {"-1", 0xFFFFFFFFu},
+        {"99999999999", 0x7FFFFFFFu},
+        {"-99999999999", 0x80000000u},
     };
     for (const Case& c : cases) {
-        CAPTURE(c.text);
+        INFO("text: \"", c.text, "\"");
         CHECK(ParseConfigSwitch(c.text) == c.expected);
     }
 }
@@ -94,7 +104,7 @@ TEST_CASE("INF cleanup deletes this package's oem*.inf files and their PNF files
     CleanOemInfFilesIn(dir.c_str(), 3, kPackageLine);
 
     for (const InfFile& file : files) {
-        CAPTURE(file.name);
+        INFO("file: ", file.name);
         CHECK(Exists(dir + file.name) == !file.deleted);
     }
 }
@@ -168,11 +178,10 @@ TEST_CASE("installer search: the visit limit is tested only when a listing start
         unsigned long visits;
     };
     const Case cases[] = {
-        {0, "", 4},     // only the root is listed
-        {2, "", 4},     // a is reached after 3 visits
-        {3, "a", 8},    // a is listed whole although it passes the limit; b starts after 8 visits
-        {7, "a", 8},
-        {8, "b", 12},
+        {0, "", 4},   // only the root is listed
+        {2, "", 4},   // a is reached after 3 visits
+        {3, "a", 8},  // a is listed whole although it passes the limit; b starts after 8 visits
+        {7, "a", 8}, {8, "b", 12},
     };
     for (const Case& c : cases) {
         CAPTURE(c.limit);
@@ -193,10 +202,11 @@ TEST_CASE("installer search: paths that do not fit are skipped, not cut") {
     std::string deep = root + "\\" + std::string(240 - root.size() - 1, 'p');
     REQUIRE(deep.size() == 240);
     MakeDirs(deep);
-    std::wstring longSub = L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" + std::wstring(30, L's');
+    std::wstring longSub =
+        L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" + std::wstring(30, L's');
     REQUIRE(CreateDirectoryW(longSub.c_str(), NULL));
-    HANDLE companion = CreateFileW((longSub + L"\\QUINST01.EXE").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE companion = CreateFileW((longSub + L"\\QUINST01.EXE").c_str(), GENERIC_WRITE, 0, NULL,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     REQUIRE(companion != INVALID_HANDLE_VALUE);
     CloseHandle(companion);
     HANDLE program = CreateFileW((longSub + L"\\setup.exe").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
@@ -261,7 +271,8 @@ TEST_CASE("Programs folder: the user's on Windows 9x, the all-users one for an a
     REQUIRE(GetVersionExA(&version));
     // Wine's user is always a member of the Administrators group.
     CHECK(IsUserAdmin() == 1);
-    int expectedId = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS;
+    int expectedId =
+        version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? CSIDL_PROGRAMS : CSIDL_COMMON_PROGRAMS;
     char expected[MAX_PATH];
     REQUIRE(SHGetFolderPathA(NULL, expectedId, NULL, 0, expected) == S_OK);
 

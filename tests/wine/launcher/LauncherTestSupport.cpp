@@ -1,8 +1,7 @@
 #include "LauncherTestSupport.h"
 
-#include <windows.h>
-
 #include <doctest/doctest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <sstream>
@@ -39,7 +38,9 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     file << bytes;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void CopyProgram(const char* name, const std::string& target) {
     std::string source = ProgramDir() + "\\" + name;

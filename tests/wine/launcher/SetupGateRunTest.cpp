@@ -1,10 +1,9 @@
 // The built launcher programs run as a package would run them: started from a package folder of a
 // throwaway Wine prefix, with oem*.inf files seeded into the real Windows INF folder.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
-#include <windows.h>
-#include <shlobj.h>
-
 #include <doctest/doctest.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 
@@ -22,7 +21,8 @@ static std::string InfDir() {
 // another package with its PNF, and a PNF whose INF is gone. Returns the common name prefix.
 static std::string SeedInfFiles(const char* prefix) {
     std::string base = InfDir() + prefix;
-    WriteBytes(base + "1.inf", std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\n") + kPackageLine + "\r\n");
+    WriteBytes(base + "1.inf",
+               std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\n") + kPackageLine + "\r\n");
     WriteBytes(base + "1.PNF", "pnf");
     REQUIRE(SetFileAttributesA((base + "1.inf").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     REQUIRE(SetFileAttributesA((base + "1.PNF").c_str(), FILE_ATTRIBUTE_READONLY));
@@ -74,7 +74,8 @@ TEST_CASE("a launcher started from another folder does not find the installer be
 }
 
 TEST_CASE("the shipped string table: Russian, with the configured values") {
-    HMODULE launcher = LoadLibraryExA((ProgramDir() + "\\SETUPGATE.EXE").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE launcher =
+        LoadLibraryExA((ProgramDir() + "\\SETUPGATE.EXE").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(launcher != NULL);
     struct Entry {
         UINT id;

@@ -2,10 +2,9 @@
 // ANSI text, so they match only where the ANSI code page is Cyrillic (1251); on a Western machine
 // they turn into question marks and nothing is deleted. ctest runs this program once in each locale.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
-#include <windows.h>
-#include <shlobj.h>
-
 #include <doctest/doctest.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 
@@ -28,14 +27,19 @@ static std::wstring GroupFolder() {
 }
 
 static void Touch(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     REQUIRE_MESSAGE(file != INVALID_HANDLE_VALUE, "error ", GetLastError());
     CloseHandle(file);
 }
 
-static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+static bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-static void RunLauncher() { CHECK(RunProgram(ProgramDir() + "\\SETUPGATE.EXE", MakeScratchDir("empty")) == 0); }
+static void RunLauncher() {
+    CHECK(RunProgram(ProgramDir() + "\\SETUPGATE.EXE", MakeScratchDir("empty")) == 0);
+}
 
 // The test's locale comes from ctest (LC_ALL); make sure Wine took it up before judging the result.
 static bool CyrillicCodePage() {
