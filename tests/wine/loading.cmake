@@ -21,3 +21,20 @@ if(COMMAND qu_wine_test_strict)
     qu_wine_test_strict(NAME loading_census_strict SOURCES ${QU_LOADING_DIR}/CensusStrictTest.cpp
         LIBS QSPOOL01 winspool FRESH)
 endif()
+
+# The loading window run modally without the main dialog, one scenario per process (the loading
+# counters are process-wide). The scenarios that put a script beside the program share its folder.
+if(COMMAND qu_wine_test_strict)
+    set(QU_LOADING_RC ${CMAKE_SOURCE_DIR}/uninstall/res/QUINST01.rc)
+    get_property(QU_LOADING_RES_FILES GLOBAL PROPERTY QU_TOOL_RESOURCE_FILES)
+    set_source_files_properties(${QU_LOADING_RC} PROPERTIES OBJECT_DEPENDS "${QU_LOADING_RES_FILES}")
+    qu_wine_test_strict(NAME loading_dialog SOURCES ${QU_LOADING_DIR}/LoadingDlgTest.cpp ${QU_LOADING_RC}
+        LIBS QSPOOL01 winspool comctl32 FRESH ENV QU_LOADING_CASE=order)
+    foreach(scenario scripts noscripts stop-declined stop-confirmed spooler-down)
+        add_test(NAME loading_dialog_${scenario} COMMAND loading_dialog)
+        set_tests_properties(loading_dialog_${scenario} PROPERTIES LABELS "wine"
+            ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QU_LOADING_CASE=${scenario}")
+    endforeach()
+    set_tests_properties(loading_dialog loading_dialog_scripts loading_dialog_noscripts
+        PROPERTIES RESOURCE_LOCK loading_program_directory)
+endif()
