@@ -16,9 +16,9 @@ public:
     // The dialog window; null until the first message reaches the object and after the window is gone.
     HWND hwnd;
 
-private:
-    CDialogBase(const CDialogBase&);
-    CDialogBase& operator=(const CDialogBase&);
+    // The window holds the object's address, so the object is never copied.
+    CDialogBase(const CDialogBase&) = delete;
+    CDialogBase& operator=(const CDialogBase&) = delete;
 };
 
 // The one dialog procedure of the program: binds the object at WM_INITDIALOG (lParam) and forwards
