@@ -30,7 +30,7 @@ if(COMMAND qu_wine_test_strict)
     set_source_files_properties(${QU_LOADING_RC} PROPERTIES OBJECT_DEPENDS "${QU_LOADING_RES_FILES}")
     qu_wine_test_strict(NAME loading_dialog SOURCES ${QU_LOADING_DIR}/LoadingDlgTest.cpp ${QU_LOADING_RC}
         LIBS QSPOOL01 winspool comctl32 FRESH ENV QU_LOADING_CASE=order)
-    foreach(scenario scripts noscripts stop-declined stop-confirmed spooler-down)
+    foreach(scenario retry-partial scripts noscripts stop-declined stop-confirmed spooler-down)
         add_test(NAME loading_dialog_${scenario} COMMAND loading_dialog)
         set_tests_properties(loading_dialog_${scenario} PROPERTIES LABELS "wine"
             ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QU_LOADING_CASE=${scenario}")

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "script/TextList.h"
+#include "script/UninstallDatabase.h"
 #include "shell/OSInfo.h"
 
 namespace {
@@ -62,4 +63,10 @@ void RemoveServices(const TextList& services, const COSInfo& os, int* rebootNeed
         if (deleted || error == ERROR_SERVICE_MARKED_FOR_DELETE) *rebootNeeded = 1;
     }
     CloseServiceHandle(manager);
+}
+
+void RemoveServicesStep(UninstallDatabase& database, const COSInfo& os) {
+    int rebootNeeded = database.RebootNeeded();
+    RemoveServices(database.Removal().Services, os, &rebootNeeded);
+    database.SetRebootNeeded(rebootNeeded);
 }

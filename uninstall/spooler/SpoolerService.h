@@ -3,6 +3,7 @@
 // spooler window, and deleting the NT services that the maker's installers registered.
 class COSInfo;
 class TextList;
+class UninstallDatabase;
 
 // 1 when the service accepted the stop request, else 0. Does not wait for the stopped state.
 int StopSpoolerService();
@@ -16,3 +17,6 @@ int CloseWin95Spooler();
 // for each service that was deleted or was already marked for deletion: such a service only
 // disappears once it has stopped, which may need a restart.
 void RemoveServices(const TextList& services, const COSInfo& os, int* rebootNeeded);
+
+// The removal step: the removal profile's services, with the database's reboot-needed flag.
+void RemoveServicesStep(UninstallDatabase& database, const COSInfo& os);

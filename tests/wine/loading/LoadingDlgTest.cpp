@@ -241,6 +241,26 @@ TEST_CASE("order") {
     DeleteFileA((DriverDirectory() + kScriptName).c_str());
 }
 
+TEST_CASE("retry-partial") {
+    // The first census reaches one printer and then fails on the next; the second census must
+    // not list the first printer twice.
+    Configure("[Fail]\nFunction=GetPrinterA\nPrinter=QU Zed\nLevel=2\nError=5\nTimes=2\n");
+    InstallPrinter("QU Alpha");
+    InstallPrinter("QU Zed");
+    WriteText(DriverDirectory() + kScriptName, "[UnPrinterDrivers]\nX,X\n[X.Files]\nx.dll\n");
+    UninstallDatabase db(3);
+    CLoadingDlg dialog;
+    BoxAnswerer boxes({});
+
+    CHECK(RunLoading(dialog, db) == 1);
+
+    CHECK(Occurrences(Journal(), "EnumPrintersA flags=6 name=null level=4 size=0") == 2);
+    REQUIRE(db.Printers().size() == 2);
+    CHECK(std::string(db.Printers()[0].name.Text()) == "QU Alpha");
+    CHECK(std::string(db.Printers()[1].name.Text()) == "QU Zed");
+    DeleteFileA((DriverDirectory() + kScriptName).c_str());
+}
+
 TEST_CASE("scripts") {
     std::string driverDir = DriverDirectory();
     CreateDirectoryA((driverDir + "3").c_str(), NULL);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "script/TextList.h"
+#include "script/UninstallDatabase.h"
 #include "shell/OSInfo.h"
 #include "spooler/SpoolerService.h"
 
@@ -89,6 +90,21 @@ TEST_CASE("listed services are deleted on the NT family only, and deletion asks 
         CHECK(ServiceExists("QuTestSvcOne"));
         CHECK(ServiceExists("QuTestSvcTwo"));
     }
+}
+
+TEST_CASE("the removal step deletes the removal profile's services and keeps an earlier restart request") {
+    COSInfo os;
+    CreateTestService("QuTestSvcStep");
+    UninstallDatabase db(os.GetFamily());
+    db.Removal().Services.Append("QuTestSvcStep");
+    RemoveServicesStep(db, os);
+    CHECK(db.RebootNeeded() == (os.IsNT() ? 1 : 0));
+    CHECK(ServiceExists("QuTestSvcStep") == !os.IsNT());
+
+    // Nothing left to delete: a restart asked for earlier stays asked for.
+    db.SetRebootNeeded(1);
+    RemoveServicesStep(db, os);
+    CHECK(db.RebootNeeded() == 1);
 }
 
 TEST_CASE("a service already marked for deletion asks for a restart again") {
