@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "BoundedText.h"
 #include "ScriptReader.h"
@@ -46,21 +47,59 @@ bool HasScriptExtension(const char* path) {
     return dot && EqualsNoCase(dot, ".unm");
 }
 
+using Run = std::vector<const TextItem*>;
+
+// Merges two sorted runs without duplicates into one; of equal items the left run's is kept.
+Run MergeUnique(const Run& left, const Run& right) {
+    Run out;
+    out.reserve(left.size() + right.size());
+    size_t i = 0, j = 0;
+    while (i < left.size() && j < right.size()) {
+        int c = CompareNoCase(left[i]->Text(), right[j]->Text());
+        if (c <= 0) {
+            out.push_back(left[i++]);
+            if (c == 0) ++j;
+        } else {
+            out.push_back(right[j++]);
+        }
+    }
+    out.insert(out.end(), left.begin() + static_cast<long>(i), left.end());
+    out.insert(out.end(), right.begin() + static_cast<long>(j), right.end());
+    return out;
+}
+
+// A list as a sorted run without duplicates, keeping the first of equal items. Script lists are
+// sorted already; any other list is sorted stably first.
+Run SortedRun(const TextList& list) {
+    Run run;
+    run.reserve(static_cast<size_t>(list.Count()));
+    for (const TextItem& item : list) run.push_back(&item);
+    if (!std::is_sorted(run.begin(), run.end(), ItemLess)) std::stable_sort(run.begin(), run.end(), ItemLess);
+    run.erase(std::unique(run.begin(), run.end(), ItemEqual), run.end());
+    return run;
+}
+
 // Union of several profiles into target, with the result that merging them one after the other with
 // MergeProfile would give (target's lists sorted beforehand): every list ends sorted and unique, and
-// of entries equal ignoring case the one met first (target, then the sources in order) survives. One
-// stable sort of all entries replaces a sort of the growing target after every source.
+// of entries equal ignoring case the one met first (target, then the sources in order) survives.
+// Instead of re-sorting the growing target after every source, neighbouring runs are merged pairwise,
+// the left one winning ties, until one run is left.
 void UnionInto(UninstallProfile& target, const std::vector<const UninstallProfile*>& sources) {
-    std::vector<const TextItem*> all;
     for (int kind = 0; kind < kProfileListCount; ++kind) {
-        all.clear();
-        for (const TextItem& item : target.List(kind)) all.push_back(&item);
+        std::vector<Run> runs;
+        runs.reserve(sources.size() + 1);
+        runs.push_back(SortedRun(target.List(kind)));
         for (const UninstallProfile* source : sources)
-            for (const TextItem& item : source->List(kind)) all.push_back(&item);
-        std::stable_sort(all.begin(), all.end(), ItemLess);
-        all.erase(std::unique(all.begin(), all.end(), ItemEqual), all.end());
+            if (!source->List(kind).IsEmpty()) runs.push_back(SortedRun(source->List(kind)));
+        while (runs.size() > 1) {
+            std::vector<Run> next;
+            next.reserve(runs.size() / 2 + 1);
+            for (size_t i = 0; i + 1 < runs.size(); i += 2) next.push_back(MergeUnique(runs[i], runs[i + 1]));
+            if (runs.size() % 2) next.push_back(std::move(runs.back()));
+            runs.swap(next);
+        }
         TextList merged;
-        for (const TextItem* item : all) merged.Append(*item);
+        for (const TextItem* item : runs[0]) merged.Append(*item);
         target.List(kind) = merged;
     }
 }
