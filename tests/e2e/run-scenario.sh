@@ -132,14 +132,17 @@ mkdir -p "$unix_tooldir"
 for f in QUINST01.EXE QSPOOL01.DLL qe2e_fake_tool.exe; do
     [ -f "$bin/$f" ] && cp "$bin/$f" "$unix_tooldir/"
 done
-library=$(machine library)
-if [ "$library" = strict ]; then
-    strict=$(ls "$bin"/QSPOOL01_STRICT.DLL "$bin"/qspool01_strict.dll 2>/dev/null | head -1 || true)
-    [ -n "$strict" ] || fail "the scenario needs the strict spooler library, which is not built"
-    cp "$strict" "$unix_tooldir/QSPOOL01.DLL"
+# The strict spooler library (job queues, print servers, failures on demand, a call journal) when
+# the scenario asks for it; the seeder writes its QSPOOL01.INI from the [strict ...] sections.
+if [ "$(machine library)" = strict ] || grep -qi '^\[strict ' "$scn"; then
+    [ -f "$bin/strict/QSPOOL01.DLL" ] || fail "the scenario needs the strict spooler library, which is not built"
+    cp "$bin/strict/QSPOOL01.DLL" "$unix_tooldir/QSPOOL01.DLL"
 fi
 
 wineserver -p </dev/null >/dev/null 2>&1
+# The first program of a session carries out what a Windows start would (pending renames,
+# WININIT.INI, HKLM RunOnce): let that happen before the machine is seeded, not to the seed.
+"$WINE" "$bin/qe2e_dump.exe" --version </dev/null >/dev/null 2>&1 || true
 say "prefix ready ($prefix)"
 
 w_scn=$(winpath "$scn")

@@ -3,6 +3,7 @@
 //   qe2e_seed --hold SCENARIO M   open the [file] sections marked "held = yes" without delete
 //                                 sharing, create the marker file M, and keep them open until the
 //                                 session ends, so that deleting them fails as with a running user
+// The [strict ...] sections become the strict spooler library's QSPOOL01.INI beside the tool.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,6 +26,28 @@ static const std::map<std::string, SeedFn>& Seeders() {
 static std::string DirOf(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+// [strict Jobs], [strict ServerPrinter], [strict Fail] ... become the sections of QSPOOL01.INI
+// beside the tool, where the strict spooler library reads them; its journal goes beside it too.
+static bool WriteStrictConfig(const Scenario& sc, const SeedContext& cx) {
+    std::vector<const ScenarioSection*> sections = sc.All("strict");
+    if (sections.empty() && !EqualNoCase(sc.First("machine").Get("library"), "strict")) return true;
+    std::string text = "[Journal]\r\nFile=" + cx.Expand("%TOOLDIR%\\QSPOOL01.journal") + "\r\n";
+    for (const auto* s : sections) {
+        text += "[" + s->name + "]\r\n";
+        for (const auto& e : s->entries) text += e.key + "=" + cx.Expand(e.value) + "\r\n";
+    }
+    return WriteWholeFile(cx.Expand("%TOOLDIR%\\QSPOOL01.INI"), text);
+}
+
+static bool StartSpooler() {
+    SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE svc = scm ? OpenServiceA(scm, "Spooler", SERVICE_START) : nullptr;
+    bool ok = svc && (StartServiceA(svc, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
+    if (svc) CloseServiceHandle(svc);
+    if (scm) CloseServiceHandle(scm);
+    return ok;
 }
 
 static int Hold(const Scenario& sc, const SeedContext& cx, const std::string& marker) {
@@ -68,6 +91,15 @@ int main(int argc, char** argv) {
                          err.c_str());
             ++failures;
         }
+    }
+    // Every new Wine session starts with the spooler stopped; "spooler = running" starts it.
+    if (EqualNoCase(sc.First("machine").Get("spooler"), "running") && !StartSpooler()) {
+        std::fprintf(stderr, "%s: cannot start the spooler service, error %lu\n", path.c_str(), GetLastError());
+        ++failures;
+    }
+    if (!WriteStrictConfig(sc, cx)) {
+        std::fprintf(stderr, "%s: cannot write the strict library's configuration\n", path.c_str());
+        ++failures;
     }
     return failures ? 1 : 0;
 }

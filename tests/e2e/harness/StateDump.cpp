@@ -129,15 +129,21 @@ void DumpServices(const std::set<std::string>& names, Lines& out) {
     SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     if (!scm) return;
     for (const auto& n : names) {
-        SC_HANDLE svc = OpenServiceA(scm, n.c_str(), SERVICE_QUERY_CONFIG);
+        SC_HANDLE svc = OpenServiceA(scm, n.c_str(), SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
         if (!svc) continue;
         DWORD needed = 0;
         QueryServiceConfigA(svc, nullptr, 0, &needed);
         std::vector<BYTE> buf(needed + 8);
         auto* cfg = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buf.data());
+        SERVICE_STATUS status = {};
+        QueryServiceStatus(svc, &status);
+        const char* state = status.dwCurrentState == SERVICE_RUNNING   ? "running"
+                            : status.dwCurrentState == SERVICE_STOPPED ? "stopped"
+                                                                       : "changing";
         if (QueryServiceConfigA(svc, cfg, needed, &needed))
             out.push_back("service " + n + " | type=" + std::to_string(cfg->dwServiceType) + " | start=" +
-                          std::to_string(cfg->dwStartType) + " | image=" + Str(cfg->lpBinaryPathName));
+                          std::to_string(cfg->dwStartType) + " | image=" + Str(cfg->lpBinaryPathName) +
+                          " | state=" + state);
         CloseServiceHandle(svc);
     }
     CloseServiceHandle(scm);

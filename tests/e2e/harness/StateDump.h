@@ -7,7 +7,7 @@
 //   driver ENV | NAME | files=a,b,c
 //   monitor NAME | DLL
 //   processor ENV | NAME
-//   service NAME | type=N | start=N | image=PATH
+//   service NAME | type=N | start=N | image=PATH | state=running|stopped|changing
 //   key HKLM\PATH      value HKLM\PATH | NAME = type:data
 //   dir PATH           file PATH | N bytes [| read-only]
 //   ini FILE | [SECTION] KEY=VALUE   (win.ini's mapped sections too, and wininit.ini, zwininit.ini)
