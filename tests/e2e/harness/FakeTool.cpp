@@ -2,6 +2,7 @@
 // list 1020, buttons 1080 and 1052, message boxes, a context menu), so that the harness can prove
 // its robot on scenarios of its own.
 //   /rows:A,B,C      list rows            /box:TEXT   a message box before the window appears
+//   /reboot:1        Exit restarts Windows instead of ending the program
 // Exit 1052 ends with 1; Uninstall asks "Uninstall N printer(s)?" and Yes ends with 10 + N.
 #include <windows.h>
 #include <commctrl.h>
@@ -51,8 +52,15 @@ LRESULT CALLBACK PageProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     return DefWindowProcA(h, msg, w, l);
 }
 
+bool g_reboot;
+
 LRESULT CALLBACK MainProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_COMMAND && LOWORD(w) == 1052) PostQuitMessage(1);
+    if (msg == WM_COMMAND && LOWORD(w) == 1052) {
+        if (g_reboot)
+            ExitWindowsEx(EWX_REBOOT, 0);
+        else
+            PostQuitMessage(1);
+    }
     if (msg == WM_COMMAND && LOWORD(w) == 1080) {
         std::string q = "Uninstall " + std::to_string(SelectedCount()) + " printer(s)?";
         if (MessageBoxA(h, q.c_str(), "Printer Uninstall", MB_YESNO) == IDYES) PostQuitMessage(10 + SelectedCount());
@@ -74,6 +82,7 @@ void Register(const char* name, WNDPROC proc, HINSTANCE inst) {
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmdline, int) {
     InitCommonControls();
     std::string args = cmdline;
+    g_reboot = !Arg(args, "reboot").empty();
     if (!Arg(args, "box").empty()) MessageBoxA(nullptr, Unescape(Arg(args, "box")).c_str(), "Printer Uninstall", MB_OK);
     Register("QLNUninstallWindowClass__", MainProc, inst);
     Register("QE2EFakePage", PageProc, inst);

@@ -193,7 +193,7 @@ bool CRobot::ExpectExit(const std::string& code, std::string& why) {
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     started_.pop_back();
-    if (exitCode == static_cast<DWORD>(std::atol(code.c_str()))) return true;
+    if (code == "any" || exitCode == static_cast<DWORD>(std::atol(code.c_str()))) return true;
     why = "the program ended with " + std::to_string(exitCode);
     return false;
 }
