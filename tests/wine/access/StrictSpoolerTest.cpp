@@ -13,25 +13,22 @@
 
 namespace {
 
-std::string TempPath(const char* name)
-{
+std::string TempPath(const char* name) {
     char dir[MAX_PATH];
     GetTempPathA(sizeof dir, dir);
     return std::string(dir) + name;
 }
 
 // Writes the strict library's configuration; the library starts its simulation again from it.
-void Configure(const std::string& text)
-{
+void Configure(const std::string& text) {
     static int generation = 0;
     std::string path = TempPath("qspool-strict.ini");
     SetEnvironmentVariableA("QSPOOL_CONFIG", path.c_str());
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        << "; generation " << ++generation << "\n" << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "; generation " << ++generation << "\n"
+                                                            << text;
 }
 
-std::string ReadFile(const std::string& path)
-{
+std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -41,14 +38,12 @@ std::string ReadFile(const std::string& path)
 // Printers, drivers and processors are set up through Wine's spooler directly, the way an
 // installer would have left them; these functions are not bound through QSPOOL01.
 template <typename F>
-F Winspool(const char* name)
-{
+F Winspool(const char* name) {
     static HMODULE module = LoadLibraryA("winspool.drv");
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-void AddDriver(const char* name)
-{
+void AddDriver(const char* name) {
     auto add = Winspool<BOOL(WINAPI*)(LPSTR, DWORD, LPBYTE)>("AddPrinterDriverA");
     DRIVER_INFO_3A info = {};
     info.cVersion = 3;
@@ -59,8 +54,7 @@ void AddDriver(const char* name)
     REQUIRE(add(nullptr, 3, reinterpret_cast<LPBYTE>(&info)));
 }
 
-void AddPrinter(const char* name, const char* driver)
-{
+void AddPrinter(const char* name, const char* driver) {
     auto add = Winspool<HANDLE(WINAPI*)(LPSTR, DWORD, LPBYTE)>("AddPrinterA");
     auto close = Winspool<BOOL(WINAPI*)(HANDLE)>("ClosePrinter");
     PRINTER_INFO_2A info = {};
@@ -74,8 +68,7 @@ void AddPrinter(const char* name, const char* driver)
     close(printer);
 }
 
-HANDLE Open(const char* name)
-{
+HANDLE Open(const char* name) {
     HANDLE printer = nullptr;
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     if (!OpenPrinterA(const_cast<LPSTR>(name), &printer, &defaults)) return nullptr;
@@ -83,29 +76,28 @@ HANDLE Open(const char* name)
 }
 
 // The two-call pattern of the tool: size first, then a buffer of that size rounded up to 4.
-std::vector<BYTE> ListPrinters(DWORD flags, DWORD level, DWORD* count)
-{
+std::vector<BYTE> ListPrinters(DWORD flags, DWORD level, DWORD* count) {
     DWORD needed = 0;
     *count = 0;
     if (EnumPrintersA(flags, nullptr, level, nullptr, 0, &needed, count) || needed == 0) return {};
     std::vector<BYTE> buffer((needed + 3) & ~3u);
-    REQUIRE(EnumPrintersA(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, count));
+    REQUIRE(EnumPrintersA(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()), &needed,
+                          count));
     return buffer;
 }
 
-std::vector<JOB_INFO_1A> ListJobs(HANDLE printer, DWORD count, std::vector<BYTE>& buffer)
-{
+std::vector<JOB_INFO_1A> ListJobs(HANDLE printer, DWORD count, std::vector<BYTE>& buffer) {
     DWORD needed = 0, returned = 0;
     if (EnumJobsA(printer, 0, count, 1, nullptr, 0, &needed, &returned)) return {};
     CHECK(GetLastError() == ERROR_INSUFFICIENT_BUFFER);
     buffer.assign((needed + 3) & ~3u, 0);
-    REQUIRE(EnumJobsA(printer, 0, count, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned));
+    REQUIRE(EnumJobsA(printer, 0, count, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed,
+                      &returned));
     const JOB_INFO_1A* jobs = reinterpret_cast<const JOB_INFO_1A*>(buffer.data());
     return std::vector<JOB_INFO_1A>(jobs, jobs + returned);
 }
 
-bool ProcessorListed(const char* name)
-{
+bool ProcessorListed(const char* name) {
     DWORD needed = 0, count = 0;
     if (EnumPrintProcessorsA(nullptr, nullptr, 1, nullptr, 0, &needed, &count) || needed == 0) return false;
     std::vector<BYTE> buffer(needed);
@@ -126,10 +118,8 @@ const char kServerPrinter[] =
 
 }  // namespace
 
-TEST_CASE("a configured failure reaches the caller as often as configured")
-{
-    SUBCASE("the spooler does not answer the first enumeration only")
-    {
+TEST_CASE("a configured failure reaches the caller as often as configured") {
+    SUBCASE("the spooler does not answer the first enumeration only") {
         Configure("[Fail]\nFunction=EnumPrintersA\nError=1722\nTimes=1\n");
         DWORD needed = 99, returned = 99;
         CHECK_FALSE(EnumPrintersA(6, nullptr, 4, nullptr, 0, &needed, &returned));
@@ -139,13 +129,13 @@ TEST_CASE("a configured failure reaches the caller as often as configured")
         BOOL ok = EnumPrintersA(6, nullptr, 4, nullptr, 0, &needed, &returned);
         CHECK((ok || GetLastError() == ERROR_INSUFFICIENT_BUFFER));
     }
-    SUBCASE("one printer cannot be opened and one level cannot be read")
-    {
+    SUBCASE("one printer cannot be opened and one level cannot be read") {
         AddDriver("Strict Fail Driver");
         AddPrinter("Strict Closed", "Strict Fail Driver");
         AddPrinter("Strict Open", "Strict Fail Driver");
-        Configure("[Fail]\nFunction=OpenPrinterA\nPrinter=strict closed\nError=5\n"
-                  "[Fail]\nFunction=GetPrinterA\nLevel=2\nAfter=1\nError=1722\n");
+        Configure(
+            "[Fail]\nFunction=OpenPrinterA\nPrinter=strict closed\nError=5\n"
+            "[Fail]\nFunction=GetPrinterA\nLevel=2\nAfter=1\nError=1722\n");
         CHECK(Open("Strict Closed") == nullptr);
         CHECK(GetLastError() == ERROR_ACCESS_DENIED);
         HANDLE printer = Open("Strict Open");
@@ -160,8 +150,7 @@ TEST_CASE("a configured failure reaches the caller as often as configured")
         CHECK(GetLastError() == ERROR_INSUFFICIENT_BUFFER);
         ClosePrinter(printer);
     }
-    SUBCASE("a registry function returns the configured code")
-    {
+    SUBCASE("a registry function returns the configured code") {
         Configure("[Fail]\nFunction=RegOpenKeyExA\nError=5\nTimes=2\n");
         HKEY key = nullptr;
         CHECK(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &key) == ERROR_ACCESS_DENIED);
@@ -171,8 +160,7 @@ TEST_CASE("a configured failure reaches the caller as often as configured")
     }
 }
 
-TEST_CASE("a printer's queue is listed and its jobs cancelled")
-{
+TEST_CASE("a printer's queue is listed and its jobs cancelled") {
     AddDriver("Strict Queue Driver");
     AddPrinter("Strict Queue", "Strict Queue Driver");
     AddPrinter("Strict Busy", "Strict Queue Driver");
@@ -202,8 +190,7 @@ TEST_CASE("a printer's queue is listed and its jobs cancelled")
     REQUIRE(jobs.size() == 1);
     CHECK(std::string(jobs[0].pDocument) == "Document 3");
 
-    SUBCASE("a buffer one byte short is refused and left alone")
-    {
+    SUBCASE("a buffer one byte short is refused and left alone") {
         DWORD returned = 0;
         REQUIRE_FALSE(EnumJobsA(printer, 0, 100, 1, nullptr, 0, &needed, &returned));
         std::vector<BYTE> small(needed - 1, 0xAB);
@@ -212,8 +199,7 @@ TEST_CASE("a printer's queue is listed and its jobs cancelled")
         CHECK(returned == 0);
         CHECK(small[0] == 0xAB);
     }
-    SUBCASE("a long queue is listed a hundred at a time")
-    {
+    SUBCASE("a long queue is listed a hundred at a time") {
         HANDLE busy = Open("Strict Busy");
         REQUIRE(busy != nullptr);
         std::vector<BYTE> busyBuffer;
@@ -226,8 +212,7 @@ TEST_CASE("a printer's queue is listed and its jobs cancelled")
     ClosePrinter(printer);
 }
 
-TEST_CASE("a print-server printer is listed with its server and removed as a connection")
-{
+TEST_CASE("a print-server printer is listed with its server and removed as a connection") {
     Configure(kServerPrinter);
     DWORD count = 0;
     std::vector<BYTE> buffer = ListPrinters(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, 4, &count);
@@ -252,13 +237,13 @@ TEST_CASE("a print-server printer is listed with its server and removed as a con
     REQUIRE(printer != nullptr);
     char data[256] = {};
     DWORD type = 0, needed = 0;
-    CHECK(GetPrinterDataA(printer, const_cast<LPSTR>("QuellanDriver01"), &type, reinterpret_cast<LPBYTE>(data),
-                          sizeof data, &needed) == ERROR_SUCCESS);
+    CHECK(GetPrinterDataA(printer, const_cast<LPSTR>("QuellanDriver01"), &type,
+                          reinterpret_cast<LPBYTE>(data), sizeof data, &needed) == ERROR_SUCCESS);
     CHECK(std::string(data) == "1");
     CHECK(GetPrinterDataA(printer, const_cast<LPSTR>("VizPrinter"), &type, reinterpret_cast<LPBYTE>(data),
                           sizeof data, &needed) == ERROR_FILE_NOT_FOUND);
-    CHECK(GetPrinterDataA(printer, const_cast<LPSTR>("QuellanDriver01"), &type, reinterpret_cast<LPBYTE>(data), 1,
-                          &needed) == ERROR_MORE_DATA);
+    CHECK(GetPrinterDataA(printer, const_cast<LPSTR>("QuellanDriver01"), &type,
+                          reinterpret_cast<LPBYTE>(data), 1, &needed) == ERROR_MORE_DATA);
     CHECK(needed == 2);
     ClosePrinter(printer);
 
@@ -270,8 +255,7 @@ TEST_CASE("a print-server printer is listed with its server and removed as a con
     CHECK(GetLastError() == ERROR_INVALID_PRINTER_NAME);
 }
 
-TEST_CASE("a driver still used by a printer is not deleted")
-{
+TEST_CASE("a driver still used by a printer is not deleted") {
     AddDriver("Strict Used Driver");
     AddPrinter("Strict Driver User", "Strict Used Driver");
     Configure(std::string(kServerPrinter) + "Driver=Strict Shared Driver\n");
@@ -291,8 +275,7 @@ TEST_CASE("a driver still used by a printer is not deleted")
     CHECK(GetLastError() == ERROR_UNKNOWN_PRINTER_DRIVER);
 }
 
-TEST_CASE("a deleted print processor is gone")
-{
+TEST_CASE("a deleted print processor is gone") {
     Configure("");
     auto add = Winspool<BOOL(WINAPI*)(LPSTR, LPSTR, LPSTR, LPSTR)>("AddPrintProcessorA");
     REQUIRE(add(nullptr, nullptr, const_cast<LPSTR>("strictproc.dll"), const_cast<LPSTR>("StrictProc")));
@@ -303,12 +286,12 @@ TEST_CASE("a deleted print processor is gone")
     CHECK(ProcessorListed("winprint"));
     CHECK_FALSE(DeletePrintProcessorA(nullptr, nullptr, const_cast<LPSTR>("StrictProc")));
     CHECK(GetLastError() == ERROR_UNKNOWN_PRINTPROCESSOR);
-    CHECK_FALSE(DeletePrintProcessorA(nullptr, const_cast<LPSTR>("Bogus Env"), const_cast<LPSTR>("winprint")));
+    CHECK_FALSE(
+        DeletePrintProcessorA(nullptr, const_cast<LPSTR>("Bogus Env"), const_cast<LPSTR>("winprint")));
     CHECK(GetLastError() == ERROR_INVALID_ENVIRONMENT);
 }
 
-TEST_CASE("the journal holds one line per call with its arguments and result")
-{
+TEST_CASE("the journal holds one line per call with its arguments and result") {
     std::string journal = TempPath("qspool-journal.txt");
     DeleteFileA(journal.c_str());
     Configure("[Journal]\nFile=" + journal + "\n[Fail]\nFunction=EnumPrintersA\nError=1722\n");
@@ -328,8 +311,7 @@ TEST_CASE("the journal holds one line per call with its arguments and result")
           "RegDeleteValueA key=\"HKCU\\Software\" value=\"No Such Value\" -> 2\n"
           "RegCloseKey key=\"HKCU\\Software\" -> 0\n");
 
-    SUBCASE("QSPOOL_JOURNAL names the journal instead")
-    {
+    SUBCASE("QSPOOL_JOURNAL names the journal instead") {
         std::string other = TempPath("qspool-journal-env.txt");
         DeleteFileA(other.c_str());
         SetEnvironmentVariableA("QSPOOL_JOURNAL", other.c_str());

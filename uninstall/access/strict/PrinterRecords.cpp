@@ -9,8 +9,7 @@ class Packer {
 public:
     Packer(BYTE* buffer, size_t fixedBytes) : buffer_(buffer), used_(fixedBytes) {}
 
-    LPSTR Text(const std::string& text, bool nullWhenEmpty = true)
-    {
+    LPSTR Text(const std::string& text, bool nullWhenEmpty = true) {
         if (text.empty() && nullWhenEmpty) return nullptr;
         size_t bytes = text.size() + 1;
         LPSTR place = buffer_ ? reinterpret_cast<LPSTR>(buffer_ + used_) : nullptr;
@@ -20,8 +19,7 @@ public:
     }
 
     // A device mode holds WORD and DWORD fields, so it starts on an 8-byte boundary.
-    LPDEVMODEA DevMode(const std::vector<BYTE>& blob)
-    {
+    LPDEVMODEA DevMode(const std::vector<BYTE>& blob) {
         if (blob.empty()) return nullptr;
         used_ = (used_ + 7) & ~static_cast<size_t>(7);
         LPDEVMODEA place = buffer_ ? reinterpret_cast<LPDEVMODEA>(buffer_ + used_) : nullptr;
@@ -37,84 +35,85 @@ private:
     size_t used_;
 };
 
-std::string TextOf(LPCSTR text)
-{
+std::string TextOf(LPCSTR text) {
     return text != nullptr ? std::string(text) : std::string();
 }
 
-size_t PrinterStructSize(DWORD level)
-{
+size_t PrinterStructSize(DWORD level) {
     switch (level) {
-    case 1: return sizeof(PRINTER_INFO_1A);
-    case 2: return sizeof(PRINTER_INFO_2A);
-    case 4: return sizeof(PRINTER_INFO_4A);
-    case 5: return sizeof(PRINTER_INFO_5A);
-    default: return 0;
+        case 1:
+            return sizeof(PRINTER_INFO_1A);
+        case 2:
+            return sizeof(PRINTER_INFO_2A);
+        case 4:
+            return sizeof(PRINTER_INFO_4A);
+        case 5:
+            return sizeof(PRINTER_INFO_5A);
+        default:
+            return 0;
     }
 }
 
-void PackPrinter(const PrinterRecord& r, DWORD level, BYTE* slot, Packer& p)
-{
+void PackPrinter(const PrinterRecord& r, DWORD level, BYTE* slot, Packer& p) {
     switch (level) {
-    case 1: {
-        PRINTER_INFO_1A info = {};
-        info.Flags = r.flags;
-        info.pDescription = p.Text(r.description);
-        info.pName = p.Text(r.name, false);
-        info.pComment = p.Text(r.comment);
-        if (slot) std::memcpy(slot, &info, sizeof info);
-        break;
-    }
-    case 2: {
-        PRINTER_INFO_2A info = {};
-        info.pServerName = p.Text(r.server);
-        info.pPrinterName = p.Text(r.name, false);
-        info.pShareName = p.Text(r.share);
-        info.pPortName = p.Text(r.port);
-        info.pDriverName = p.Text(r.driver);
-        info.pComment = p.Text(r.comment);
-        info.pLocation = p.Text(r.location);
-        info.pDevMode = p.DevMode(r.devMode);
-        info.pSepFile = p.Text(r.sepFile);
-        info.pPrintProcessor = p.Text(r.printProcessor);
-        info.pDatatype = p.Text(r.datatype);
-        info.pParameters = p.Text(r.parameters);
-        info.Attributes = r.attributes;
-        info.Priority = r.priority;
-        info.DefaultPriority = r.defaultPriority;
-        info.StartTime = r.startTime;
-        info.UntilTime = r.untilTime;
-        info.Status = r.status;
-        info.cJobs = r.jobs;
-        info.AveragePPM = r.averagePpm;
-        if (slot) std::memcpy(slot, &info, sizeof info);
-        break;
-    }
-    case 4: {
-        PRINTER_INFO_4A info = {};
-        info.pPrinterName = p.Text(r.name, false);
-        info.pServerName = p.Text(r.server);
-        info.Attributes = r.attributes;
-        if (slot) std::memcpy(slot, &info, sizeof info);
-        break;
-    }
-    case 5: {
-        PRINTER_INFO_5A info = {};
-        info.pPrinterName = p.Text(r.name, false);
-        info.pPortName = p.Text(r.port);
-        info.Attributes = r.attributes;
-        info.DeviceNotSelectedTimeout = r.notSelectedTimeout;
-        info.TransmissionRetryTimeout = r.retryTimeout;
-        if (slot) std::memcpy(slot, &info, sizeof info);
-        break;
-    }
-    default:
-        break;
+        case 1: {
+            PRINTER_INFO_1A info = {};
+            info.Flags = r.flags;
+            info.pDescription = p.Text(r.description);
+            info.pName = p.Text(r.name, false);
+            info.pComment = p.Text(r.comment);
+            if (slot) std::memcpy(slot, &info, sizeof info);
+            break;
+        }
+        case 2: {
+            PRINTER_INFO_2A info = {};
+            info.pServerName = p.Text(r.server);
+            info.pPrinterName = p.Text(r.name, false);
+            info.pShareName = p.Text(r.share);
+            info.pPortName = p.Text(r.port);
+            info.pDriverName = p.Text(r.driver);
+            info.pComment = p.Text(r.comment);
+            info.pLocation = p.Text(r.location);
+            info.pDevMode = p.DevMode(r.devMode);
+            info.pSepFile = p.Text(r.sepFile);
+            info.pPrintProcessor = p.Text(r.printProcessor);
+            info.pDatatype = p.Text(r.datatype);
+            info.pParameters = p.Text(r.parameters);
+            info.Attributes = r.attributes;
+            info.Priority = r.priority;
+            info.DefaultPriority = r.defaultPriority;
+            info.StartTime = r.startTime;
+            info.UntilTime = r.untilTime;
+            info.Status = r.status;
+            info.cJobs = r.jobs;
+            info.AveragePPM = r.averagePpm;
+            if (slot) std::memcpy(slot, &info, sizeof info);
+            break;
+        }
+        case 4: {
+            PRINTER_INFO_4A info = {};
+            info.pPrinterName = p.Text(r.name, false);
+            info.pServerName = p.Text(r.server);
+            info.Attributes = r.attributes;
+            if (slot) std::memcpy(slot, &info, sizeof info);
+            break;
+        }
+        case 5: {
+            PRINTER_INFO_5A info = {};
+            info.pPrinterName = p.Text(r.name, false);
+            info.pPortName = p.Text(r.port);
+            info.Attributes = r.attributes;
+            info.DeviceNotSelectedTimeout = r.notSelectedTimeout;
+            info.TransmissionRetryTimeout = r.retryTimeout;
+            if (slot) std::memcpy(slot, &info, sizeof info);
+            break;
+        }
+        default:
+            break;
     }
 }
 
-PrinterRecord ReadPrinterRecord(const BYTE* entry, DWORD level)
-{
+PrinterRecord ReadPrinterRecord(const BYTE* entry, DWORD level) {
     PrinterRecord r;
     if (level == 1) {
         const PRINTER_INFO_1A* info = reinterpret_cast<const PRINTER_INFO_1A*>(entry);
@@ -164,8 +163,7 @@ PrinterRecord ReadPrinterRecord(const BYTE* entry, DWORD level)
 }
 
 // With a buffer too small the spooler writes nothing and reports the size it needs.
-BOOL FinishPacking(size_t bytes, DWORD size, DWORD* needed)
-{
+BOOL FinishPacking(size_t bytes, DWORD size, DWORD* needed) {
     if (needed) *needed = static_cast<DWORD>(bytes);
     if (bytes > size) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -176,21 +174,19 @@ BOOL FinishPacking(size_t bytes, DWORD size, DWORD* needed)
 
 }  // namespace
 
-bool IsPrinterLevelPacked(DWORD level)
-{
+bool IsPrinterLevelPacked(DWORD level) {
     return PrinterStructSize(level) != 0;
 }
 
-std::vector<PrinterRecord> ReadPrinterRecords(const BYTE* buffer, DWORD count, DWORD level)
-{
+std::vector<PrinterRecord> ReadPrinterRecords(const BYTE* buffer, DWORD count, DWORD level) {
     std::vector<PrinterRecord> records;
     size_t step = PrinterStructSize(level);
-    for (DWORD i = 0; i < count && step != 0; ++i) records.push_back(ReadPrinterRecord(buffer + i * step, level));
+    for (DWORD i = 0; i < count && step != 0; ++i)
+        records.push_back(ReadPrinterRecord(buffer + i * step, level));
     return records;
 }
 
-PrinterRecord RecordOfServerPrinter(const ServerPrinter& printer)
-{
+PrinterRecord RecordOfServerPrinter(const ServerPrinter& printer) {
     const ServerPrinterConfig& c = printer.config;
     PrinterRecord r;
     r.flags = PRINTER_ENUM_ICON8;
@@ -213,8 +209,7 @@ PrinterRecord RecordOfServerPrinter(const ServerPrinter& printer)
 }
 
 BOOL PackPrinterRecords(const std::vector<PrinterRecord>& records, DWORD level, BYTE* buffer, DWORD size,
-                        DWORD* needed)
-{
+                        DWORD* needed) {
     size_t step = PrinterStructSize(level);
     Packer measure(nullptr, step * records.size());
     for (const PrinterRecord& r : records) PackPrinter(r, level, nullptr, measure);
@@ -225,8 +220,7 @@ BOOL PackPrinterRecords(const std::vector<PrinterRecord>& records, DWORD level, 
 }
 
 BOOL PackJobs(const std::vector<SimulatedJob>& jobs, const std::string& printer, BYTE* buffer, DWORD size,
-              DWORD* needed)
-{
+              DWORD* needed) {
     const size_t step = sizeof(JOB_INFO_1A);
     for (int pass = 0; pass < 2; ++pass) {
         BYTE* out = pass == 0 ? nullptr : buffer;

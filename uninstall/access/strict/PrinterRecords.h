@@ -14,8 +14,8 @@
 // The fields of PRINTER_INFO_1/2/4/5 as texts and numbers; an empty text is packed as null,
 // except the printer name.
 struct PrinterRecord {
-    std::string server, name, share, port, driver, comment, location, sepFile, printProcessor,
-        datatype, parameters, description;
+    std::string server, name, share, port, driver, comment, location, sepFile, printProcessor, datatype,
+        parameters, description;
     std::vector<BYTE> devMode;
     DWORD flags = 0, attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0,
           status = 0, jobs = 0, averagePpm = 0, notSelectedTimeout = 0, retryTimeout = 0;

@@ -4,26 +4,22 @@
 
 namespace {
 
-char Fold(char c)
-{
+char Fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string Trim(const std::string& s)
-{
+std::string Trim(const std::string& s) {
     size_t first = s.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return std::string();
     size_t last = s.find_last_not_of(" \t\r\n");
     return s.substr(first, last - first + 1);
 }
 
-unsigned long Number(const std::string& s)
-{
+unsigned long Number(const std::string& s) {
     return std::strtoul(s.c_str(), nullptr, 0);
 }
 
-bool StartsWithNoCase(const std::string& s, const char* prefix, std::string* rest)
-{
+bool StartsWithNoCase(const std::string& s, const char* prefix, std::string* rest) {
     size_t n = 0;
     while (prefix[n] != '\0') {
         if (n >= s.size() || Fold(s[n]) != Fold(prefix[n])) return false;
@@ -34,8 +30,7 @@ bool StartsWithNoCase(const std::string& s, const char* prefix, std::string* res
 }
 
 // "\\SERVER\Share" gives "\\SERVER" and "Share"; a name without a server part keeps both empty.
-void SplitServerName(ServerPrinterConfig& p)
-{
+void SplitServerName(ServerPrinterConfig& p) {
     if (p.name.compare(0, 2, "\\\\") != 0) return;
     size_t slash = p.name.find('\\', 2);
     if (slash == std::string::npos) return;
@@ -43,8 +38,7 @@ void SplitServerName(ServerPrinterConfig& p)
     p.share = p.name.substr(slash + 1);
 }
 
-void SetServerPrinterKey(ServerPrinterConfig& p, const std::string& key, const std::string& value)
-{
+void SetServerPrinterKey(ServerPrinterConfig& p, const std::string& key, const std::string& value) {
     std::string dataName;
     if (EqualNoCase(key, "Name")) {
         p.name = value;
@@ -64,20 +58,24 @@ void SetServerPrinterKey(ServerPrinterConfig& p, const std::string& key, const s
     }
 }
 
-void SetFailKey(FailRule& r, const std::string& key, const std::string& value)
-{
-    if (EqualNoCase(key, "Function")) r.function = value;
-    else if (EqualNoCase(key, "Printer")) r.printer = value;
-    else if (EqualNoCase(key, "Level")) r.level = static_cast<long>(Number(value));
-    else if (EqualNoCase(key, "Error")) r.error = Number(value);
-    else if (EqualNoCase(key, "After")) r.after = Number(value);
-    else if (EqualNoCase(key, "Times")) r.times = Number(value);
+void SetFailKey(FailRule& r, const std::string& key, const std::string& value) {
+    if (EqualNoCase(key, "Function"))
+        r.function = value;
+    else if (EqualNoCase(key, "Printer"))
+        r.printer = value;
+    else if (EqualNoCase(key, "Level"))
+        r.level = static_cast<long>(Number(value));
+    else if (EqualNoCase(key, "Error"))
+        r.error = Number(value);
+    else if (EqualNoCase(key, "After"))
+        r.after = Number(value);
+    else if (EqualNoCase(key, "Times"))
+        r.times = Number(value);
 }
 
 enum class Section { None, Journal, Jobs, ServerPrinter, Fail };
 
-Section SectionOf(const std::string& name)
-{
+Section SectionOf(const std::string& name) {
     if (EqualNoCase(name, "Journal")) return Section::Journal;
     if (EqualNoCase(name, "Jobs")) return Section::Jobs;
     if (EqualNoCase(name, "ServerPrinter")) return Section::ServerPrinter;
@@ -87,8 +85,7 @@ Section SectionOf(const std::string& name)
 
 }  // namespace
 
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const
-{
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
     size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(Fold(a[i]));
@@ -98,8 +95,7 @@ bool NoCaseLess::operator()(const std::string& a, const std::string& b) const
     return a.size() < b.size();
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
+bool EqualNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (Fold(a[i]) != Fold(b[i])) return false;
@@ -107,8 +103,7 @@ bool EqualNoCase(const std::string& a, const std::string& b)
     return true;
 }
 
-StrictConfig ParseStrictConfig(const std::string& text)
-{
+StrictConfig ParseStrictConfig(const std::string& text) {
     StrictConfig config;
     Section section = Section::None;
     size_t pos = 0;
@@ -120,7 +115,8 @@ StrictConfig ParseStrictConfig(const std::string& text)
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             size_t close = line.find(']');
-            section = SectionOf(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+            section =
+                SectionOf(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             if (section == Section::ServerPrinter) config.serverPrinters.emplace_back();
             if (section == Section::Fail) config.failRules.emplace_back();
             continue;
@@ -130,20 +126,20 @@ StrictConfig ParseStrictConfig(const std::string& text)
         std::string key = Trim(line.substr(0, eq));
         std::string value = Trim(line.substr(eq + 1));
         switch (section) {
-        case Section::Journal:
-            if (EqualNoCase(key, "File")) config.journal = value;
-            break;
-        case Section::Jobs:
-            if (!key.empty()) config.jobs[key] = Number(value);
-            break;
-        case Section::ServerPrinter:
-            SetServerPrinterKey(config.serverPrinters.back(), key, value);
-            break;
-        case Section::Fail:
-            SetFailKey(config.failRules.back(), key, value);
-            break;
-        case Section::None:
-            break;
+            case Section::Journal:
+                if (EqualNoCase(key, "File")) config.journal = value;
+                break;
+            case Section::Jobs:
+                if (!key.empty()) config.jobs[key] = Number(value);
+                break;
+            case Section::ServerPrinter:
+                SetServerPrinterKey(config.serverPrinters.back(), key, value);
+                break;
+            case Section::Fail:
+                SetFailKey(config.failRules.back(), key, value);
+                break;
+            case Section::None:
+                break;
         }
     }
     return config;

@@ -29,8 +29,7 @@
 
 JournalLine::JournalLine(const char* function) : text_(function) {}
 
-JournalLine& JournalLine::Text(const char* name, const char* value)
-{
+JournalLine& JournalLine::Text(const char* name, const char* value) {
     text_ += ' ';
     text_ += name;
     if (value == nullptr) {
@@ -43,8 +42,7 @@ JournalLine& JournalLine::Text(const char* name, const char* value)
     return *this;
 }
 
-JournalLine& JournalLine::Number(const char* name, unsigned long value)
-{
+JournalLine& JournalLine::Number(const char* name, unsigned long value) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "=%lu", value);
     text_ += ' ';
@@ -53,8 +51,7 @@ JournalLine& JournalLine::Number(const char* name, unsigned long value)
     return *this;
 }
 
-JournalLine& JournalLine::Result(long result, bool failed, unsigned long error)
-{
+JournalLine& JournalLine::Result(long result, bool failed, unsigned long error) {
     char digits[64];
     if (failed) {
         std::snprintf(digits, sizeof digits, " -> %ld err=%lu", result, error);
@@ -65,8 +62,7 @@ JournalLine& JournalLine::Result(long result, bool failed, unsigned long error)
     return *this;
 }
 
-void JournalLine::Write(const std::string& journalPath) const
-{
+void JournalLine::Write(const std::string& journalPath) const {
     if (journalPath.empty()) return;
     DWORD savedError = GetLastError();
     HANDLE file = CreateFileA(journalPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -7,23 +7,20 @@
 
 namespace {
 
-LONG Finish(const StrictCall& call, JournalLine& line, LONG result)
-{
+LONG Finish(const StrictCall& call, JournalLine& line, LONG result) {
     line.Result(result, false, 0);
     call.Log(line);
     return result;
 }
 
-bool Injected(const char* function, LONG* result)
-{
+bool Injected(const char* function, LONG* result) {
     DWORD error = 0;
     if (!InjectFailure(function, "", -1, &error)) return false;
     *result = static_cast<LONG>(error);
     return true;
 }
 
-JournalLine Line(const char* function, HKEY key)
-{
+JournalLine Line(const char* function, HKEY key) {
     JournalLine line(function);
     line.Text("key", KeyPath(key));
     return line;
@@ -33,8 +30,7 @@ JournalLine Line(const char* function, HKEY key)
 
 extern "C" {
 
-LONG WINAPI StRegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
-{
+LONG WINAPI StRegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
     StrictCall call;
     JournalLine line = Line("RegOpenKeyExA", key);
     line.Text("subkey", subKey).Number("access", access);
@@ -45,8 +41,7 @@ LONG WINAPI StRegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM acces
     return Finish(call, line, status);
 }
 
-LONG WINAPI StRegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result)
-{
+LONG WINAPI StRegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
     StrictCall call;
     JournalLine line = Line("RegOpenKeyA", key);
     line.Text("subkey", subKey);
@@ -57,8 +52,7 @@ LONG WINAPI StRegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result)
     return Finish(call, line, status);
 }
 
-LONG WINAPI StRegCloseKey(HKEY key)
-{
+LONG WINAPI StRegCloseKey(HKEY key) {
     StrictCall call;
     JournalLine line = Line("RegCloseKey", key);
     LONG status;
@@ -68,8 +62,7 @@ LONG WINAPI StRegCloseKey(HKEY key)
     return Finish(call, line, status);
 }
 
-LONG WINAPI StRegDeleteValueA(HKEY key, LPCSTR value)
-{
+LONG WINAPI StRegDeleteValueA(HKEY key, LPCSTR value) {
     StrictCall call;
     JournalLine line = Line("RegDeleteValueA", key);
     line.Text("value", value);
@@ -78,8 +71,7 @@ LONG WINAPI StRegDeleteValueA(HKEY key, LPCSTR value)
     return Finish(call, line, RegDeleteValueA(key, value));
 }
 
-LONG WINAPI StRegDeleteKeyA(HKEY key, LPCSTR subKey)
-{
+LONG WINAPI StRegDeleteKeyA(HKEY key, LPCSTR subKey) {
     StrictCall call;
     JournalLine line = Line("RegDeleteKeyA", key);
     line.Text("subkey", subKey);
@@ -88,8 +80,7 @@ LONG WINAPI StRegDeleteKeyA(HKEY key, LPCSTR subKey)
     return Finish(call, line, RegDeleteKeyA(key, subKey));
 }
 
-LONG WINAPI StRegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize)
-{
+LONG WINAPI StRegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize) {
     StrictCall call;
     JournalLine line = Line("RegEnumKeyA", key);
     line.Number("index", index).Number("size", nameSize);
@@ -102,9 +93,8 @@ LONG WINAPI StRegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD nameSize)
     return status;
 }
 
-LONG WINAPI StRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved, LPDWORD type,
-                            LPBYTE data, LPDWORD dataSize)
-{
+LONG WINAPI StRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved,
+                            LPDWORD type, LPBYTE data, LPDWORD dataSize) {
     StrictCall call;
     JournalLine line = Line("RegEnumValueA", key);
     line.Number("index", index);
@@ -118,8 +108,7 @@ LONG WINAPI StRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize,
 }
 
 LONG WINAPI StRegQueryValueExA(HKEY key, LPCSTR value, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                               LPDWORD dataSize)
-{
+                               LPDWORD dataSize) {
     StrictCall call;
     JournalLine line = Line("RegQueryValueExA", key);
     line.Text("value", value).Number("size", dataSize ? *dataSize : 0);
@@ -128,8 +117,8 @@ LONG WINAPI StRegQueryValueExA(HKEY key, LPCSTR value, LPDWORD reserved, LPDWORD
     return Finish(call, line, RegQueryValueExA(key, value, reserved, type, data, dataSize));
 }
 
-LONG WINAPI StRegSetValueExA(HKEY key, LPCSTR value, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize)
-{
+LONG WINAPI StRegSetValueExA(HKEY key, LPCSTR value, DWORD reserved, DWORD type, const BYTE* data,
+                             DWORD dataSize) {
     StrictCall call;
     JournalLine line = Line("RegSetValueExA", key);
     line.Text("value", value).Number("type", type).Number("size", dataSize);
@@ -137,5 +126,4 @@ LONG WINAPI StRegSetValueExA(HKEY key, LPCSTR value, DWORD reserved, DWORD type,
     if (Injected("RegSetValueExA", &status)) return Finish(call, line, status);
     return Finish(call, line, RegSetValueExA(key, value, reserved, type, data, dataSize));
 }
-
 }

@@ -10,39 +10,33 @@
 
 namespace {
 
-void ZeroOut(LPDWORD a, LPDWORD b = nullptr)
-{
+void ZeroOut(LPDWORD a, LPDWORD b = nullptr) {
     if (a) *a = 0;
     if (b) *b = 0;
 }
 
 // Finishes a BOOL call: journal line with the result, and the error left for the caller.
-BOOL Finish(const StrictCall& call, JournalLine& line, BOOL ok, DWORD error)
-{
+BOOL Finish(const StrictCall& call, JournalLine& line, BOOL ok, DWORD error) {
     line.Result(ok ? 1 : 0, !ok, error);
     call.Log(line);
     if (!ok) SetLastError(error);
     return ok;
 }
 
-BOOL Fail(const StrictCall& call, JournalLine& line, DWORD error)
-{
+BOOL Fail(const StrictCall& call, JournalLine& line, DWORD error) {
     return Finish(call, line, FALSE, error);
 }
 
-DWORD ErrorIf(BOOL ok)
-{
+DWORD ErrorIf(BOOL ok) {
     return ok ? 0 : GetLastError();
 }
 
-bool IsEmpty(LPCSTR text)
-{
+bool IsEmpty(LPCSTR text) {
     return text == nullptr || *text == '\0';
 }
 
 // Wine leaves cJobs at 0; the simulated queue tells how many jobs a printer holds.
-void PatchJobCounts(BYTE* buffer, DWORD count)
-{
+void PatchJobCounts(BYTE* buffer, DWORD count) {
     PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer);
     for (DWORD i = 0; i < count; ++i) {
         if (info[i].pPrinterName != nullptr) {
@@ -51,8 +45,7 @@ void PatchJobCounts(BYTE* buffer, DWORD count)
     }
 }
 
-bool HasServerPrinters()
-{
+bool HasServerPrinters() {
     for (const ServerPrinter& p : ServerPrinters()) {
         if (!p.removed) return true;
     }
@@ -62,14 +55,14 @@ bool HasServerPrinters()
 // Wine's printers followed by the print-server printers, as Windows lists connections after the
 // local printers.
 BOOL EnumWithServerPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
-                            LPDWORD returned)
-{
+                            LPDWORD returned) {
     DWORD wineNeeded = 0, wineCount = 0;
     std::vector<BYTE> wine;
     if (!EnumPrintersA(flags, name, level, nullptr, 0, &wineNeeded, &wineCount)) {
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return FALSE;
         wine.resize(wineNeeded);
-        if (!EnumPrintersA(flags, name, level, wine.data(), wineNeeded, &wineNeeded, &wineCount)) return FALSE;
+        if (!EnumPrintersA(flags, name, level, wine.data(), wineNeeded, &wineNeeded, &wineCount))
+            return FALSE;
     }
     std::vector<PrinterRecord> records = ReadPrinterRecords(wine.data(), wineCount, level);
     for (const ServerPrinter& p : ServerPrinters()) {
@@ -82,14 +75,14 @@ BOOL EnumWithServerPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer,
     return TRUE;
 }
 
-bool DriverInUse(LPCSTR driver)
-{
+bool DriverInUse(LPCSTR driver) {
     std::string wanted = driver != nullptr ? driver : "";
     for (const ServerPrinter& p : ServerPrinters()) {
         if (!p.removed && EqualNoCase(p.config.driver, wanted)) return true;
     }
     DWORD needed = 0, count = 0;
-    if (EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count) || needed == 0) return false;
+    if (EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count) || needed == 0)
+        return false;
     std::vector<BYTE> buffer(needed);
     if (!EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return false;
     for (const PrinterRecord& r : ReadPrinterRecords(buffer.data(), count, 2)) {
@@ -98,15 +91,13 @@ bool DriverInUse(LPCSTR driver)
     return false;
 }
 
-std::string PrintProcessorsKey(const std::string& environment)
-{
+std::string PrintProcessorsKey(const std::string& environment) {
     return "System\\CurrentControlSet\\Control\\Print\\Environments\\" + environment + "\\Print Processors";
 }
 
 // Wine's DeletePrintProcessorA removes nothing; its processors are the subkeys that
 // EnumPrintProcessorsA lists, so deleting the subkey removes the processor.
-DWORD RemovePrintProcessorKey(LPCSTR environment, LPCSTR processor)
-{
+DWORD RemovePrintProcessorKey(LPCSTR environment, LPCSTR processor) {
     std::string env = IsEmpty(environment) ? NativeEnvironment() : environment;
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PrintProcessorsKey(env).c_str(), 0, KEY_ALL_ACCESS, &key) != 0) {
@@ -123,8 +114,7 @@ DWORD RemovePrintProcessorKey(LPCSTR environment, LPCSTR processor)
 extern "C" {
 
 BOOL WINAPI StEnumPrintersA(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
-                            LPDWORD returned)
-{
+                            LPDWORD returned) {
     StrictCall call;
     JournalLine line("EnumPrintersA");
     line.Number("flags", flags).Text("name", name).Number("level", level).Number("size", size);
@@ -149,8 +139,7 @@ BOOL WINAPI StEnumPrintersA(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer,
     return ok;
 }
 
-BOOL WINAPI StOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults)
-{
+BOOL WINAPI StOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
     StrictCall call;
     JournalLine line("OpenPrinterA");
     line.Text("name", name).Number("access", defaults ? defaults->DesiredAccess : 0);
@@ -170,13 +159,13 @@ BOOL WINAPI StOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA def
     return Finish(call, line, ok, error);
 }
 
-BOOL WINAPI StClosePrinter(HANDLE printer)
-{
+BOOL WINAPI StClosePrinter(HANDLE printer) {
     StrictCall call;
     JournalLine line("ClosePrinter");
     LogPrinter(line, printer);
     DWORD error = 0;
-    if (InjectFailure("ClosePrinter", PrinterNameOfHandle(printer), -1, &error)) return Fail(call, line, error);
+    if (InjectFailure("ClosePrinter", PrinterNameOfHandle(printer), -1, &error))
+        return Fail(call, line, error);
     BOOL ok = TRUE;
     if (!IsServerPrinterHandle(printer)) {
         ok = ClosePrinter(printer);
@@ -186,8 +175,7 @@ BOOL WINAPI StClosePrinter(HANDLE printer)
     return Finish(call, line, ok, error);
 }
 
-BOOL WINAPI StGetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed)
-{
+BOOL WINAPI StGetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
     StrictCall call;
     JournalLine line("GetPrinterA");
     LogPrinter(line, printer).Number("level", level).Number("size", size);
@@ -221,8 +209,7 @@ BOOL WINAPI StGetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size
     return ok;
 }
 
-BOOL WINAPI StSetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD command)
-{
+BOOL WINAPI StSetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD command) {
     StrictCall call;
     JournalLine line("SetPrinterA");
     LogPrinter(line, printer).Number("level", level).Number("command", command);
@@ -255,8 +242,7 @@ BOOL WINAPI StSetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD comm
 }
 
 DWORD WINAPI StGetPrinterDataA(HANDLE printer, LPSTR value, LPDWORD type, LPBYTE data, DWORD size,
-                               LPDWORD needed)
-{
+                               LPDWORD needed) {
     StrictCall call;
     JournalLine line("GetPrinterDataA");
     LogPrinter(line, printer).Text("value", value).Number("size", size);
@@ -290,8 +276,7 @@ DWORD WINAPI StGetPrinterDataA(HANDLE printer, LPSTR value, LPDWORD type, LPBYTE
 }
 
 BOOL WINAPI StGetPrinterDriverA(HANDLE printer, LPSTR environment, DWORD level, LPBYTE buffer, DWORD size,
-                                LPDWORD needed)
-{
+                                LPDWORD needed) {
     StrictCall call;
     JournalLine line("GetPrinterDriverA");
     LogPrinter(line, printer).Text("env", environment).Number("level", level).Number("size", size);
@@ -315,9 +300,8 @@ BOOL WINAPI StGetPrinterDriverA(HANDLE printer, LPSTR environment, DWORD level, 
     return ok;
 }
 
-BOOL WINAPI StEnumJobsA(HANDLE printer, DWORD firstJob, DWORD jobCount, DWORD level, LPBYTE buffer, DWORD size,
-                        LPDWORD needed, LPDWORD returned)
-{
+BOOL WINAPI StEnumJobsA(HANDLE printer, DWORD firstJob, DWORD jobCount, DWORD level, LPBYTE buffer,
+                        DWORD size, LPDWORD needed, LPDWORD returned) {
     StrictCall call;
     JournalLine line("EnumJobsA");
     LogPrinter(line, printer).Number("first", firstJob).Number("count", jobCount).Number("level", level);
@@ -335,7 +319,8 @@ BOOL WINAPI StEnumJobsA(HANDLE printer, DWORD firstJob, DWORD jobCount, DWORD le
     } else {
         const std::vector<SimulatedJob>& queue = *QueueOf(name);
         std::vector<SimulatedJob> window;
-        for (size_t i = firstJob; i < queue.size() && window.size() < jobCount; ++i) window.push_back(queue[i]);
+        for (size_t i = firstJob; i < queue.size() && window.size() < jobCount; ++i)
+            window.push_back(queue[i]);
         ok = PackJobs(window, name, buffer, size, needed);
         error = ErrorIf(ok);
         if (ok && returned) *returned = static_cast<DWORD>(window.size());
@@ -347,8 +332,7 @@ BOOL WINAPI StEnumJobsA(HANDLE printer, DWORD firstJob, DWORD jobCount, DWORD le
     return ok;
 }
 
-BOOL WINAPI StSetJobA(HANDLE printer, DWORD jobId, DWORD level, LPBYTE job, DWORD command)
-{
+BOOL WINAPI StSetJobA(HANDLE printer, DWORD jobId, DWORD level, LPBYTE job, DWORD command) {
     StrictCall call;
     JournalLine line("SetJobA");
     LogPrinter(line, printer).Number("job", jobId).Number("level", level).Number("command", command);
@@ -361,30 +345,29 @@ BOOL WINAPI StSetJobA(HANDLE printer, DWORD jobId, DWORD level, LPBYTE job, DWOR
     while (at < queue.size() && queue[at].id != jobId) ++at;
     if (at == queue.size()) return Fail(call, line, ERROR_INVALID_PARAMETER);
     switch (command) {
-    case JOB_CONTROL_CANCEL:
-    case JOB_CONTROL_DELETE:
-        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(at));
-        break;
-    case JOB_CONTROL_PAUSE:
-        queue[at].status |= JOB_STATUS_PAUSED;
-        break;
-    case JOB_CONTROL_RESUME:
-        queue[at].status &= ~static_cast<DWORD>(JOB_STATUS_PAUSED);
-        break;
-    case JOB_CONTROL_RESTART:
-        break;
-    case 0:
-        // Setting job information (level 1 or 2): the simulated queue keeps its own.
-        if (level == 0 || job == nullptr) return Fail(call, line, ERROR_INVALID_PARAMETER);
-        break;
-    default:
-        return Fail(call, line, ERROR_INVALID_PARAMETER);
+        case JOB_CONTROL_CANCEL:
+        case JOB_CONTROL_DELETE:
+            queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(at));
+            break;
+        case JOB_CONTROL_PAUSE:
+            queue[at].status |= JOB_STATUS_PAUSED;
+            break;
+        case JOB_CONTROL_RESUME:
+            queue[at].status &= ~static_cast<DWORD>(JOB_STATUS_PAUSED);
+            break;
+        case JOB_CONTROL_RESTART:
+            break;
+        case 0:
+            // Setting job information (level 1 or 2): the simulated queue keeps its own.
+            if (level == 0 || job == nullptr) return Fail(call, line, ERROR_INVALID_PARAMETER);
+            break;
+        default:
+            return Fail(call, line, ERROR_INVALID_PARAMETER);
     }
     return Finish(call, line, TRUE, 0);
 }
 
-BOOL WINAPI StDeletePrinter(HANDLE printer)
-{
+BOOL WINAPI StDeletePrinter(HANDLE printer) {
     StrictCall call;
     JournalLine line("DeletePrinter");
     LogPrinter(line, printer);
@@ -400,13 +383,13 @@ BOOL WINAPI StDeletePrinter(HANDLE printer)
     return Finish(call, line, ok, error);
 }
 
-BOOL WINAPI StDeletePrinterConnectionA(LPSTR name)
-{
+BOOL WINAPI StDeletePrinterConnectionA(LPSTR name) {
     StrictCall call;
     JournalLine line("DeletePrinterConnectionA");
     line.Text("name", name);
     DWORD error = 0;
-    if (InjectFailure("DeletePrinterConnectionA", name ? name : "", -1, &error)) return Fail(call, line, error);
+    if (InjectFailure("DeletePrinterConnectionA", name ? name : "", -1, &error))
+        return Fail(call, line, error);
     // Wine answers TRUE for any name; Windows knows only the connections it holds.
     ServerPrinter* server = name ? FindServerPrinter(name) : nullptr;
     if (server == nullptr) return Fail(call, line, ERROR_INVALID_PRINTER_NAME);
@@ -416,8 +399,7 @@ BOOL WINAPI StDeletePrinterConnectionA(LPSTR name)
 }
 
 BOOL WINAPI StEnumPrinterDriversA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer, DWORD size,
-                                  LPDWORD needed, LPDWORD returned)
-{
+                                  LPDWORD needed, LPDWORD returned) {
     StrictCall call;
     JournalLine line("EnumPrinterDriversA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
@@ -437,8 +419,7 @@ BOOL WINAPI StEnumPrinterDriversA(LPSTR server, LPSTR environment, DWORD level, 
     return ok;
 }
 
-BOOL WINAPI StDeletePrinterDriverA(LPSTR server, LPSTR environment, LPSTR driver)
-{
+BOOL WINAPI StDeletePrinterDriverA(LPSTR server, LPSTR environment, LPSTR driver) {
     StrictCall call;
     JournalLine line("DeletePrinterDriverA");
     line.Text("server", server).Text("env", environment).Text("name", driver);
@@ -453,8 +434,7 @@ BOOL WINAPI StDeletePrinterDriverA(LPSTR server, LPSTR environment, LPSTR driver
     return Finish(call, line, ok, error);
 }
 
-BOOL WINAPI StDeleteMonitorA(LPSTR server, LPSTR environment, LPSTR monitor)
-{
+BOOL WINAPI StDeleteMonitorA(LPSTR server, LPSTR environment, LPSTR monitor) {
     StrictCall call;
     JournalLine line("DeleteMonitorA");
     line.Text("server", server).Text("env", environment).Text("name", monitor);
@@ -465,8 +445,7 @@ BOOL WINAPI StDeleteMonitorA(LPSTR server, LPSTR environment, LPSTR monitor)
 }
 
 BOOL WINAPI StEnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer, DWORD size,
-                                   LPDWORD needed, LPDWORD returned)
-{
+                                   LPDWORD needed, LPDWORD returned) {
     StrictCall call;
     JournalLine line("EnumPrintProcessorsA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
@@ -486,8 +465,7 @@ BOOL WINAPI StEnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level,
     return ok;
 }
 
-BOOL WINAPI StDeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR processor)
-{
+BOOL WINAPI StDeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR processor) {
     StrictCall call;
     JournalLine line("DeletePrintProcessorA");
     line.Text("server", server).Text("env", environment).Text("name", processor);
@@ -501,9 +479,8 @@ BOOL WINAPI StDeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR proce
     return Finish(call, line, error == 0, error);
 }
 
-BOOL WINAPI StGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer, DWORD size,
-                                         LPDWORD needed)
-{
+BOOL WINAPI StGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer,
+                                         DWORD size, LPDWORD needed) {
     StrictCall call;
     JournalLine line("GetPrinterDriverDirectoryA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
@@ -524,8 +501,7 @@ BOOL WINAPI StGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD 
 }
 
 BOOL WINAPI StGetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer,
-                                          DWORD size, LPDWORD needed)
-{
+                                          DWORD size, LPDWORD needed) {
     StrictCall call;
     JournalLine line("GetPrintProcessorDirectoryA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
@@ -544,5 +520,4 @@ BOOL WINAPI StGetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD
     if (!ok) SetLastError(error);
     return ok;
 }
-
 }

@@ -23,22 +23,19 @@ struct State {
     std::map<HKEY, std::string> keyPaths;
 };
 
-State& TheState()
-{
+State& TheState() {
     static State state;
     return state;
 }
 
-std::string Environment(const char* name)
-{
+std::string Environment(const char* name) {
     char value[MAX_PATH];
     DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     if (length == 0 || length >= sizeof value) return std::string();
     return std::string(value, length);
 }
 
-std::string ConfigPath()
-{
+std::string ConfigPath() {
     std::string path = Environment("QSPOOL_CONFIG");
     if (!path.empty()) return path;
     char module[MAX_PATH];
@@ -49,8 +46,7 @@ std::string ConfigPath()
     return path.substr(0, slash + 1) + "QSPOOL01.INI";
 }
 
-bool ReadWholeFile(const std::string& path, std::string* text, FILETIME* time)
-{
+bool ReadWholeFile(const std::string& path, std::string* text, FILETIME* time) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -63,8 +59,7 @@ bool ReadWholeFile(const std::string& path, std::string* text, FILETIME* time)
     return true;
 }
 
-void StartSimulation(State& s)
-{
+void StartSimulation(State& s) {
     s.config = ParseStrictConfig(s.configText);
     s.ruleCalls.assign(s.config.failRules.size(), 0);
     s.queues.clear();
@@ -88,8 +83,7 @@ void StartSimulation(State& s)
 }
 
 // Rereading the configuration on every call lets a test change it between calls of one process.
-void RefreshConfig()
-{
+void RefreshConfig() {
     State& s = TheState();
     std::string text;
     FILETIME time = {0, 0};
@@ -104,8 +98,7 @@ void RefreshConfig()
     if (s.journalPath.empty()) s.journalPath = s.config.journal;
 }
 
-const char* RootName(HKEY key)
-{
+const char* RootName(HKEY key) {
     if (key == HKEY_CLASSES_ROOT) return "HKCR";
     if (key == HKEY_CURRENT_USER) return "HKCU";
     if (key == HKEY_LOCAL_MACHINE) return "HKLM";
@@ -116,8 +109,7 @@ const char* RootName(HKEY key)
 
 }  // namespace
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         InitializeCriticalSection(&g_lock);
@@ -127,26 +119,22 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     return TRUE;
 }
 
-StrictCall::StrictCall()
-{
+StrictCall::StrictCall() {
     EnterCriticalSection(&g_lock);
     DWORD savedError = GetLastError();
     RefreshConfig();
     SetLastError(savedError);
 }
 
-StrictCall::~StrictCall()
-{
+StrictCall::~StrictCall() {
     LeaveCriticalSection(&g_lock);
 }
 
-void StrictCall::Log(const JournalLine& line) const
-{
+void StrictCall::Log(const JournalLine& line) const {
     line.Write(TheState().journalPath);
 }
 
-bool InjectFailure(const char* function, const std::string& printer, long level, DWORD* error)
-{
+bool InjectFailure(const char* function, const std::string& printer, long level, DWORD* error) {
     State& s = TheState();
     bool fire = false;
     for (size_t i = 0; i < s.config.failRules.size(); ++i) {
@@ -164,36 +152,30 @@ bool InjectFailure(const char* function, const std::string& printer, long level,
     return fire;
 }
 
-std::vector<SimulatedJob>* QueueOf(const std::string& printer)
-{
+std::vector<SimulatedJob>* QueueOf(const std::string& printer) {
     return &TheState().queues[printer];
 }
 
-void ClearQueue(const std::string& printer)
-{
+void ClearQueue(const std::string& printer) {
     TheState().queues.erase(printer);
 }
 
-std::vector<ServerPrinter>& ServerPrinters()
-{
+std::vector<ServerPrinter>& ServerPrinters() {
     return TheState().serverPrinters;
 }
 
-ServerPrinter* FindServerPrinter(const std::string& name)
-{
+ServerPrinter* FindServerPrinter(const std::string& name) {
     for (ServerPrinter& p : TheState().serverPrinters) {
         if (!p.removed && EqualNoCase(p.config.name, name)) return &p;
     }
     return nullptr;
 }
 
-void RememberPrinterHandle(HANDLE printer, const char* name)
-{
+void RememberPrinterHandle(HANDLE printer, const char* name) {
     TheState().printerNames[printer] = name != nullptr ? name : "";
 }
 
-HANDLE OpenServerPrinterHandle(ServerPrinter* printer)
-{
+HANDLE OpenServerPrinterHandle(ServerPrinter* printer) {
     State& s = TheState();
     HANDLE handle = reinterpret_cast<HANDLE>(s.nextServerHandle++);
     s.serverHandles[handle] = static_cast<size_t>(printer - s.serverPrinters.data());
@@ -201,8 +183,7 @@ HANDLE OpenServerPrinterHandle(ServerPrinter* printer)
     return handle;
 }
 
-ServerPrinter* ServerPrinterOfHandle(HANDLE printer)
-{
+ServerPrinter* ServerPrinterOfHandle(HANDLE printer) {
     State& s = TheState();
     auto it = s.serverHandles.find(printer);
     if (it == s.serverHandles.end() || it->second >= s.serverPrinters.size()) return nullptr;
@@ -210,31 +191,26 @@ ServerPrinter* ServerPrinterOfHandle(HANDLE printer)
     return p->removed ? nullptr : p;
 }
 
-bool IsServerPrinterHandle(HANDLE printer)
-{
+bool IsServerPrinterHandle(HANDLE printer) {
     return TheState().serverHandles.count(printer) != 0;
 }
 
-bool IsKnownPrinterHandle(HANDLE printer)
-{
+bool IsKnownPrinterHandle(HANDLE printer) {
     return TheState().printerNames.count(printer) != 0;
 }
 
-std::string PrinterNameOfHandle(HANDLE printer)
-{
+std::string PrinterNameOfHandle(HANDLE printer) {
     State& s = TheState();
     auto it = s.printerNames.find(printer);
     return it != s.printerNames.end() ? it->second : std::string();
 }
 
-void ForgetPrinterHandle(HANDLE printer)
-{
+void ForgetPrinterHandle(HANDLE printer) {
     TheState().printerNames.erase(printer);
     TheState().serverHandles.erase(printer);
 }
 
-JournalLine& LogPrinter(JournalLine& line, HANDLE printer)
-{
+JournalLine& LogPrinter(JournalLine& line, HANDLE printer) {
     State& s = TheState();
     auto it = s.printerNames.find(printer);
     if (it == s.printerNames.end()) {
@@ -245,8 +221,7 @@ JournalLine& LogPrinter(JournalLine& line, HANDLE printer)
     return line.Text("printer", it->second.empty() ? nullptr : it->second.c_str());
 }
 
-std::string KeyPath(HKEY key)
-{
+std::string KeyPath(HKEY key) {
     if (const char* root = RootName(key)) return root;
     State& s = TheState();
     auto it = s.keyPaths.find(key);
@@ -256,21 +231,18 @@ std::string KeyPath(HKEY key)
     return text;
 }
 
-void RememberKey(HKEY key, HKEY parent, const char* subKey)
-{
+void RememberKey(HKEY key, HKEY parent, const char* subKey) {
     if (RootName(key) != nullptr) return;
     std::string path = KeyPath(parent);
     if (subKey != nullptr && *subKey != '\0') path += std::string("\\") + subKey;
     TheState().keyPaths[key] = path;
 }
 
-void ForgetKey(HKEY key)
-{
+void ForgetKey(HKEY key) {
     TheState().keyPaths.erase(key);
 }
 
-const char* NativeEnvironment()
-{
+const char* NativeEnvironment() {
 #ifdef _WIN64
     return "Windows x64";
 #else
