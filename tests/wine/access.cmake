@@ -14,3 +14,8 @@ if(TARGET QUINST01)
     set_tests_properties(access_requires_dll PROPERTIES
         ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1" LABELS "wine;access")
 endif()
+
+# The same program as a Windows 98 program, for what depends on the emulated version.
+add_test(NAME access_strict_win98 COMMAND access_strict "-tc=*Windows 9x*")
+set_tests_properties(access_strict_win98 PROPERTIES
+    ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QWINE_VERSION=win98" LABELS "wine;access;strict")

@@ -320,3 +320,20 @@ TEST_CASE("the journal holds one line per call with its arguments and result") {
         CHECK(ReadFile(other) == "DeletePrinterConnectionA name=\"\\\\NOBODY\\Nothing\" -> 0 err=1801\n");
     }
 }
+
+TEST_CASE("a Windows 9x program deletes the 9x print processor when it names no environment") {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (version.dwPlatformId != VER_PLATFORM_WIN32_WINDOWS) {
+        MESSAGE("runs as a Windows 9x program only (access_strict_win98)");
+        return;
+    }
+    Configure("");
+    auto add = Winspool<BOOL(WINAPI*)(LPSTR, LPSTR, LPSTR, LPSTR)>("AddPrintProcessorA");
+    REQUIRE(add(nullptr, const_cast<LPSTR>("Windows 4.0"), const_cast<LPSTR>("strict9x.dll"),
+                const_cast<LPSTR>("Strict9xProc")));
+    REQUIRE(ProcessorListed("Strict9xProc"));
+    CHECK(DeletePrintProcessorA(nullptr, nullptr, const_cast<LPSTR>("Strict9xProc")));
+    CHECK_FALSE(ProcessorListed("Strict9xProc"));
+}

@@ -243,6 +243,10 @@ void ForgetKey(HKEY key) {
 }
 
 const char* NativeEnvironment() {
+    // Wine's spooler follows the emulated Windows version: a Windows 9x program gets the 9x drivers.
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) return "Windows 4.0";
 #ifdef _WIN64
     return "Windows x64";
 #else

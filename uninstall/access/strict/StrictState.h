@@ -65,5 +65,5 @@ std::string KeyPath(HKEY key);
 void RememberKey(HKEY key, HKEY parent, const char* subKey);
 void ForgetKey(HKEY key);
 
-// The driver environment that Wine's spooler takes for "none".
+// The driver environment that Wine's spooler takes for "none" (it follows the emulated version).
 const char* NativeEnvironment();
