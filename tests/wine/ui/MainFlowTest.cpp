@@ -1,0 +1,135 @@
+// The main dialog's flow: loading result and switches, the removal start and its end.
+#include <doctest/doctest.h>
+
+#include "UiFixture.h"
+
+namespace {
+bool SystemItemGreyed(HWND dialog, UINT id) {
+    return (GetMenuState(GetSystemMenu(dialog, FALSE), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+std::vector<InstalledPrinter> OnePrinter() {
+    return {MakePrinter("Quellan Laser 5", "QLN Laser Driver")};
+}
+}  // namespace
+
+TEST_CASE("after loading the selection page shows and Uninstall waits for a selection") {
+    CTestMainDlg dlg(OnePrinter(), "quinst01.exe");
+    REQUIRE(dlg.Create());
+    CHECK(Visible(dlg.hwnd));
+    CHECK(Visible(dlg.SelectPage().hwnd));
+    CHECK_FALSE(Visible(dlg.RemovePage().hwnd));
+    CHECK_FALSE(Visible(dlg.Item(IDC_PLACEHOLDER)));
+    CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
+    CHECK(dlg.Enabled(IDC_EXIT));
+    CHECK(dlg.Text(IDC_UNINSTALL) == "&Uninstall");
+    CHECK(dlg.Text(IDC_EXIT) == "Cancel");
+
+    // System menu: no maximize or size, and an About entry that does nothing harmful yet.
+    CHECK(SystemItemGreyed(dlg.hwnd, SC_MAXIMIZE));
+    CHECK(SystemItemGreyed(dlg.hwnd, SC_SIZE));
+    CHECK_FALSE(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
+    char text[64] = "";
+    GetMenuStringA(GetSystemMenu(dlg.hwnd, FALSE), IDM_ABOUT, text, sizeof(text), MF_BYCOMMAND);
+    CHECK(std::string(text) == "&About this application...");
+    SendMessageA(dlg.hwnd, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    CHECK(IsWindow(dlg.hwnd));
+}
+
+TEST_CASE("a loading that was stopped ends the main dialog before it is ever shown") {
+    CTestMainDlg dlg(OnePrinter(), "quinst01.exe", 0);
+    HWND window = dlg.Create();
+    REQUIRE(window);
+    CHECK_FALSE(Visible(window));
+    // The page still holds its placeholder row: nothing was refilled.
+    CHECK(RowText(dlg.List(), 0, 0) == "(loading)");
+}
+
+TEST_CASE("the filter switches and NOPICK decide which pages show after loading") {
+    struct Case {
+        const char* commandLine;
+        bool printers;
+        bool removalPageVisible;
+        bool uninstallEnabled;
+    } cases[] = {
+        {"quinst01.exe", true, false, false},
+        {"quinst01.exe /NOPICK", true, false, false},
+        {"quinst01.exe /MFG:Quellan", true, false, false},
+        {"quinst01.exe /UNVIZ", true, false, false},
+        // NOPICK with a filter leaves the removal page where it was; Uninstall follows the count.
+        {"quinst01.exe /NOPICK /MFG:Quellan", true, true, false},
+        {"quinst01.exe /NOPICK /PRN:x", false, true, true},
+        {"quinst01.exe /NOPICK", false, false, true},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.commandLine);
+        CAPTURE(c.printers);
+        CTestMainDlg dlg(c.printers ? OnePrinter() : std::vector<InstalledPrinter>(), c.commandLine);
+        REQUIRE(dlg.Create());
+        CHECK(Visible(dlg.hwnd));
+        CHECK(Visible(dlg.SelectPage().hwnd));
+        CHECK(Visible(dlg.RemovePage().hwnd) == c.removalPageVisible);
+        CHECK(dlg.Enabled(IDC_UNINSTALL) == c.uninstallEnabled);
+        CHECK(dlg.Enabled(IDC_EXIT));
+        CHECK(SendMessageA(dlg.List(), LVM_GETITEMCOUNT, 0, 0) == (c.printers ? 1 : 0));
+    }
+}
+
+TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page up") {
+    CTestMainDlg dlg({}, "quinst01.exe");
+    REQUIRE(dlg.Create());
+    CHECK(dlg.Enabled(IDC_UNINSTALL));
+    CHECK(SendMessageA(dlg.List(), LVM_GETITEMCOUNT, 0, 0) == 0);
+
+    SendMessageA(dlg.hwnd, WM_COMMAND, MAKEWPARAM(IDC_UNINSTALL, BN_CLICKED), 0);
+    // Removal started: selection hidden, removal shown, no way out until it is done.
+    CHECK_FALSE(Visible(dlg.SelectPage().hwnd));
+    CHECK(Visible(dlg.RemovePage().hwnd));
+    CHECK_FALSE(dlg.Enabled(IDC_EXIT));
+    CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
+    CHECK(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
+
+    // The page's close request ends the dialog; the done notice follows it.
+    Pump();
+    CHECK_FALSE(Visible(dlg.hwnd));
+    CHECK(dlg.Text(IDC_EXIT) == "&Close");
+    CHECK(dlg.Enabled(IDC_EXIT));
+    CHECK(Visible(dlg.RemovePage().hwnd));
+}
+
+TEST_CASE("the end of a removal alone brings the selection back unless a restart is pending") {
+    for (int reboot = 0; reboot < 2; ++reboot) {
+        CAPTURE(reboot);
+        CTestMainDlg dlg(MixedCensus(), "quinst01.exe");
+        REQUIRE(dlg.Create());
+        HWND list = dlg.List();
+        SelectRow(list, 0, true);
+        SendMessageA(dlg.SelectPage().hwnd, WM_COMMAND, MAKEWPARAM(IDM_DETAILS, 0), 0);
+        // The removal deleted the first listed printer.
+        dlg.Database().Printers()[1].deleted = 1;
+        dlg.Database().SetRebootNeeded(reboot);
+        SendMessageA(dlg.hwnd, UM_REMOVALDONE, 0, 0);
+
+        CHECK(dlg.Text(IDC_EXIT) == "&Close");
+        CHECK(dlg.Enabled(IDC_EXIT));
+        CHECK(Visible(dlg.SelectPage().hwnd) == (reboot == 0));
+        CHECK(Visible(dlg.RemovePage().hwnd) == (reboot == 1));
+        if (reboot == 0) {
+            CHECK(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2);
+            CHECK(RowText(list, 0, 0) == "\\\\SERVER\\Quellan Ink");
+            CHECK(dlg.SelectPage().List().GetView() == LVS_LIST);
+            CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
+        }
+    }
+}
+
+TEST_CASE("Exit, Escape and the close box end the main dialog with 1") {
+    const UINT commands[] = {IDC_EXIT, IDCANCEL, IDOK};
+    for (UINT id : commands) {
+        CAPTURE(id);
+        CTestMainDlg dlg(OnePrinter(), "quinst01.exe");
+        REQUIRE(dlg.Create());
+        CHECK(SendMessageA(dlg.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) == 0);
+        CHECK_FALSE(Visible(dlg.hwnd));
+    }
+}

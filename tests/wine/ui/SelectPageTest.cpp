@@ -1,0 +1,223 @@
+// The selection page inside a main dialog whose database the test fills itself.
+#include <doctest/doctest.h>
+
+#include "UiFixture.h"
+#include "shell/SelectDlg.h"
+
+namespace {
+const char kPlainStart[] = "quinst01.exe";
+
+int ViewCheckedInMenu(HMENU menu) {
+    const UINT commands[] = {IDM_LARGEICONS, IDM_SMALLICONS, IDM_LIST, IDM_DETAILS};
+    int checked = 0, which = -1;
+    for (UINT id : commands) {
+        if (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) {
+            ++checked;
+            which = static_cast<int>(id);
+        }
+    }
+    return checked == 1 ? which : -checked;
+}
+
+bool Greyed(HMENU menu, UINT id) {
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+void SetDetailsValue(const char* value) {
+    if (value) {
+        RegSetValueA(HKEY_CURRENT_USER, kSelectDetailsKey, REG_SZ, value,
+                     static_cast<DWORD>(lstrlenA(value)));
+    } else {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSelectDetailsKey);
+    }
+}
+
+void Command(CTestMainDlg& dlg, UINT id) {
+    SendMessageA(dlg.SelectPage().hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+}  // namespace
+
+TEST_CASE("the refill lists offered printers of the maker with their own columns, images and positions") {
+    CTestMainDlg dlg(MixedCensus(), kPlainStart);
+    REQUIRE(dlg.Create());
+    HWND list = dlg.List();
+    REQUIRE(list);
+
+    // The foreign, the deleted and the filtered printer have no row.
+    REQUIRE(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3);
+    struct Row {
+        const char* columns[6];
+        LPARAM position;
+        int image;
+    } rows[] = {
+        {{"Quellan Laser 5", "QLN Laser Driver", "Local", "Yes", "Yes", "(n/a)"}, 1, 1},
+        {{"\\\\SERVER\\Quellan Ink", "QLN Ink Driver", "\\\\SERVER", "No", "Yes", "(n/a)"}, 3, 2},
+        {{"Vizored Laser 5", "QLN Viz Driver", "Local", "No", "No", "Quellan Laser 5"}, 5, 4},
+    };
+    for (int r = 0; r < 3; ++r) {
+        CAPTURE(r);
+        for (int c = 0; c < 6; ++c) CHECK(RowText(list, r, c) == rows[r].columns[c]);
+        CHECK(RowData(list, r) == rows[r].position);
+        CHECK(RowImage(list, r) == rows[r].image);
+    }
+    CHECK(dlg.SelectPage().List().GetView() == LVS_LIST);
+    CHECK((SendMessageA(list, LVM_GETITEMSTATE, 0, LVIS_FOCUSED) & LVIS_FOCUSED) != 0);
+    CHECK(SelectedRows(list) == 0);
+    CHECK(GetFocus() == list);
+    // Both image lists are there, eight images each.
+    CHECK(ImageList_GetImageCount(
+              reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))) == 8);
+    CHECK(ImageList_GetImageCount(
+              reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0))) == 8);
+
+    // After a refill the list view comes back whatever the user chose.
+    Command(dlg, IDM_DETAILS);
+    dlg.SelectPage().Refill();
+    CHECK(dlg.SelectPage().List().GetView() == LVS_LIST);
+}
+
+TEST_CASE("the list and the warning reach the page's right edge") {
+    CTestMainDlg dlg(MixedCensus(), kPlainStart);
+    REQUIRE(dlg.Create());
+    RECT page, placeholder, list, warning;
+    GetClientRect(dlg.SelectPage().hwnd, &page);
+    GetWindowRect(dlg.Item(IDC_PLACEHOLDER), &placeholder);
+    CHECK(page.right == placeholder.right - placeholder.left);
+    GetWindowRect(dlg.List(), &list);
+    GetWindowRect(GetDlgItem(dlg.SelectPage().hwnd, IDC_SELECTWARNING), &warning);
+    CHECK(list.right == placeholder.right);
+    CHECK(warning.right == placeholder.right);
+}
+
+TEST_CASE("collecting the selection writes excluded flags and counts the selected rows") {
+    std::vector<InstalledPrinter> census = MixedCensus();
+    CTestMainDlg dlg(census, kPlainStart);
+    REQUIRE(dlg.Create());
+    HWND list = dlg.List();
+    std::vector<InstalledPrinter>& printers = dlg.Database().Printers();
+
+    SUBCASE("one row selected") {
+        SelectRow(list, 1, true);
+        dlg.SelectPage().CollectSelection();
+        CHECK(dlg.SelectPage().SelectedCount() == 1);
+        CHECK(printers[1].excluded == 1);
+        CHECK(printers[3].excluded == 0);
+        CHECK(printers[5].excluded == 1);
+        // Records without a row keep what the census gave them.
+        CHECK(printers[0].excluded == 0);
+        CHECK(printers[4].excluded == 1);
+    }
+    SUBCASE("Select All by menu, then Remove Printer(s), marks every listed printer") {
+        CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
+        Command(dlg, IDM_SELECTALL);
+        CHECK(SelectedRows(list) == 3);
+        CHECK(dlg.Enabled(IDC_UNINSTALL));
+        Command(dlg, IDM_REMOVEPRINTERS);
+        CHECK(dlg.SelectPage().SelectedCount() == 3);
+        for (int i : {1, 3, 5}) CHECK(printers[static_cast<size_t>(i)].excluded == 0);
+        CHECK(printers[4].excluded == 1);
+        // The page asked the main dialog to start the removal, which computed the removal set for
+        // the three rows (the filtered printer stays) and ended the dialog.
+        Pump();
+        CHECK(dlg.Database().RemovedPrinterCount() == 3);
+        CHECK(dlg.Database().RemainingPrinterCount() == 1);
+        CHECK(dlg.Text(IDC_EXIT) == "&Close");
+        CHECK_FALSE(IsWindowVisible(dlg.hwnd));
+    }
+    SUBCASE("an emptied selection does not disable Uninstall again") {
+        SelectRow(list, 0, true);
+        CHECK(dlg.Enabled(IDC_UNINSTALL));
+        SelectRow(list, 0, false);
+        CHECK(dlg.Enabled(IDC_UNINSTALL));
+    }
+}
+
+TEST_CASE("two printers whose names differ only in case keep their own choices") {
+    std::vector<InstalledPrinter> census = {MakePrinter("Quellan Laser", "QLN Laser Driver"),
+                                            MakePrinter("QUELLAN LASER", "QLN Laser Driver")};
+    CTestMainDlg dlg(census, kPlainStart);
+    REQUIRE(dlg.Create());
+    HWND list = dlg.List();
+    REQUIRE(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2);
+    SelectRow(list, 1, true);
+    dlg.SelectPage().CollectSelection();
+    CHECK(dlg.Database().Printers()[0].excluded == 1);
+    CHECK(dlg.Database().Printers()[1].excluded == 0);
+}
+
+TEST_CASE("Ctrl+A in the list selects every row, a plain A does not") {
+    CTestMainDlg dlg(MixedCensus(), kPlainStart);
+    REQUIRE(dlg.Create());
+    HWND list = dlg.List();
+    BYTE keys[256];
+    GetKeyboardState(keys);
+
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    SendMessageA(list, WM_KEYDOWN, 'A', 0x001E0001);
+    CHECK(SelectedRows(list) < 3);
+
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(list, WM_KEYDOWN, 'A', 0x001E0001);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    CHECK(SelectedRows(list) == 3);
+    CHECK(dlg.Enabled(IDC_UNINSTALL));
+}
+
+TEST_CASE("the context menu checks the current view and greys what needs a selection") {
+    SetDetailsValue(NULL);
+    CTestMainDlg dlg(MixedCensus(), kPlainStart);
+    REQUIRE(dlg.Create());
+    HMENU menu = dlg.SelectPage().BuildContextMenu();
+    REQUIRE(menu);
+
+    const UINT views[] = {IDM_LARGEICONS, IDM_SMALLICONS, IDM_LIST, IDM_DETAILS};
+    const int styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    for (int i = 0; i < 4; ++i) {
+        CAPTURE(views[i]);
+        Command(dlg, views[i]);
+        CHECK(dlg.SelectPage().List().GetView() == styles[i]);
+        CHECK(ViewCheckedInMenu(dlg.SelectPage().BuildContextMenu()) == static_cast<int>(views[i]));
+    }
+
+    CHECK(Greyed(menu, IDM_REMOVEPRINTERS));
+    CHECK_FALSE(Greyed(menu, IDM_SELECTALL));
+    CHECK(GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED) == IDM_REMOVEPRINTERS);
+    SelectRow(dlg.List(), 2, true);
+    dlg.SelectPage().BuildContextMenu();
+    CHECK_FALSE(Greyed(menu, IDM_REMOVEPRINTERS));
+}
+
+TEST_CASE("Other Details... is offered only when the user's key has a value") {
+    struct Case {
+        const char* value;
+        int items;
+        UINT last;
+    } cases[] = {
+        {NULL, 8, IDM_SELECTALL},
+        {"", 8, IDM_SELECTALL},
+        {"1", 10, IDM_OTHERDETAILS},
+        // Longer than the 64-byte buffer: still a value that is set.
+        {"a value that is quite a lot longer than the sixty-four bytes read for it", 10, IDM_OTHERDETAILS}};
+    for (const Case& c : cases) {
+        CAPTURE(c.value ? c.value : "(no key)");
+        SetDetailsValue(c.value);
+        CTestMainDlg dlg(MixedCensus(), kPlainStart);
+        REQUIRE(dlg.Create());
+        HMENU menu = dlg.SelectPage().BuildContextMenu();
+        REQUIRE(menu);
+        CHECK(GetMenuItemCount(menu) == c.items);
+        CHECK(GetMenuItemID(menu, c.items - 1) == c.last);
+        CHECK(GetMenuItemID(menu, 7) == IDM_SELECTALL);
+        if (c.items == 10) {
+            CHECK(Greyed(menu, IDM_OTHERDETAILS));
+            // The command collects the selection for the viewer.
+            SelectRow(dlg.List(), 0, true);
+            Command(dlg, IDM_OTHERDETAILS);
+            CHECK(dlg.SelectPage().SelectedCount() == 1);
+        }
+    }
+    SetDetailsValue(NULL);
+}

@@ -1,0 +1,119 @@
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include "UiFixture.h"
+
+#include <doctest/doctest.h>
+
+#include "shell/StartUp.h"
+
+CTestMainDlg::~CTestMainDlg() {
+    // The pages' objects die with this one: their windows go first.
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+}
+
+HWND CTestMainDlg::Create() {
+    static bool initialised = false;
+    if (!initialised) {
+        InitCommonControls();
+        RegisterMainWindowClass();
+        initialised = true;
+    }
+    return CreateDialogParamA(GetModuleHandleA(NULL), IDD_MAIN_NOBMP_NAME, NULL, CommonDialogProc,
+                              reinterpret_cast<LPARAM>(static_cast<CDialogBase*>(this)));
+}
+
+INT_PTR CTestMainDlg::RunLoading() {
+    if (result == 1) {
+        for (const InstalledPrinter& p : printers) Database().Printers().push_back(p);
+    }
+    return result;
+}
+
+std::string CTestMainDlg::Text(int id) const {
+    char text[256] = "";
+    GetWindowTextA(Item(id), text, sizeof(text));
+    return text;
+}
+
+InstalledPrinter MakePrinter(const char* name, const char* driver, const char* location, const char* vizored,
+                             int isDefault) {
+    InstalledPrinter p;
+    p.name = name;
+    p.driver = driver;
+    p.location = location;
+    p.vizoredName = vizored;
+    p.isDefault = isDefault;
+    p.isSpoolara = vizored[0] ? 0 : 1;
+    return p;
+}
+
+std::vector<InstalledPrinter> MixedCensus() {
+    std::vector<InstalledPrinter> census;
+    InstalledPrinter foreign = MakePrinter("Other Maker 100", "Other Driver");
+    foreign.isSpoolara = 0;
+    foreign.isForeign = 1;
+    census.push_back(foreign);
+    census.push_back(MakePrinter("Quellan Laser 5", "QLN Laser Driver", "", "", 1));
+    InstalledPrinter deleted = MakePrinter("Quellan Gone", "QLN Gone Driver");
+    deleted.deleted = 1;
+    census.push_back(deleted);
+    census.push_back(MakePrinter("\\\\SERVER\\Quellan Ink", "QLN Ink Driver", "\\\\SERVER"));
+    InstalledPrinter filtered = MakePrinter("Quellan Filtered", "QLN Filtered Driver");
+    filtered.offered = 0;
+    filtered.excluded = 1;
+    census.push_back(filtered);
+    census.push_back(MakePrinter("Vizored Laser 5", "QLN Viz Driver", "", "Quellan Laser 5"));
+    return census;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool Visible(HWND window) {
+    return window && (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+std::string RowText(HWND list, int row, int column) {
+    char text[300] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+static LVITEMA GetRow(HWND list, int row, UINT mask) {
+    LVITEMA item = {};
+    item.mask = mask;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+}
+
+LPARAM RowData(HWND list, int row) {
+    return GetRow(list, row, LVIF_PARAM).lParam;
+}
+
+int RowImage(HWND list, int row) {
+    return GetRow(list, row, LVIF_IMAGE).iImage;
+}
+
+bool RowSelected(HWND list, int row) {
+    return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+int SelectedRows(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+void SelectRow(HWND list, int row, bool selected) {
+    LVITEMA item = {};
+    item.state = selected ? LVIS_SELECTED : 0;
+    item.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}

@@ -1,0 +1,57 @@
+#pragma once
+// A main dialog whose loading is replaced: the test fills the database and picks the command line,
+// and the dialog runs modeless so that every step can be checked between two messages.
+#include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "script/InstalledPrinter.h"
+#include "shell/CmdSwitches.h"
+#include "shell/MainDlg.h"
+
+class CTestMainDlg : public CMainDlg {
+public:
+    CTestMainDlg(const std::vector<InstalledPrinter>& census, const char* commandLine,
+                 INT_PTR loadingResult = 1)
+        : printers(census), result(loadingResult) {
+        switches.Parse(commandLine);
+    }
+    ~CTestMainDlg() override;
+
+    // Creates the window; the loading flow runs inside.
+    HWND Create();
+
+    HWND Item(int id) const { return GetDlgItem(hwnd, id); }
+    HWND List() { return SelectPage().List().hwnd; }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    std::string Text(int id) const;
+
+protected:
+    INT_PTR RunLoading() override;
+    const CCmdSwitches& LoadingSwitches() const override { return switches; }
+
+private:
+    std::vector<InstalledPrinter> printers;
+    INT_PTR result;
+    CCmdSwitches switches;
+};
+
+InstalledPrinter MakePrinter(const char* name, const char* driver, const char* location = "",
+                             const char* vizored = "", int isDefault = 0);
+// A census with a foreign printer first and a deleted and a filtered-out printer between the rows.
+std::vector<InstalledPrinter> MixedCensus();
+
+// Dispatches what is queued for this thread (posted page messages, removal notices).
+void Pump();
+// The window's own show state, whatever its parent's.
+bool Visible(HWND window);
+std::string RowText(HWND list, int row, int column);
+LPARAM RowData(HWND list, int row);
+int RowImage(HWND list, int row);
+bool RowSelected(HWND list, int row);
+int SelectedRows(HWND list);
+void SelectRow(HWND list, int row, bool selected);
