@@ -88,11 +88,14 @@ std::string Tool(const char* arguments) {
     return line;
 }
 
-// The main window once the dialog manager has shown it.
+// The main window once the dialog manager has shown it. Loading runs first and warns in a message
+// box that no uninstall script was found; the box is answered so loading goes on.
 HWND WaitForMainWindow() {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         HWND window = FindWindowA(kMainWindowClass, NULL);
         if (window && IsWindowVisible(window)) return window;
+        HWND box = FindWindowA("#32770", "Printer Uninstall");
+        if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
         Sleep(20);
     }
     return NULL;
