@@ -8,3 +8,9 @@ qu_wine_test(NAME ui_pages FRESH SOURCES
     ${CMAKE_SOURCE_DIR}/uninstall/res/QUINST01.rc
     LIBS comctl32 gdi32 user32 advapi32)
 target_include_directories(ui_pages PRIVATE ${QU_UI_DIR})
+
+# Not a test: shows the loading window and the selection page for tools/ui-screenshots.sh.
+add_executable(ui_show_pages ${QU_UI_DIR}/ShowPages.cpp ${QU_UI_DIR}/UiFixture.cpp
+    ${CMAKE_SOURCE_DIR}/uninstall/res/QUINST01.rc)
+target_include_directories(ui_show_pages PRIVATE ${QU_UI_DIR})
+target_link_libraries(ui_show_pages PRIVATE qu_win comctl32 gdi32 user32 advapi32)

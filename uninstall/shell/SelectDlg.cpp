@@ -161,7 +161,7 @@ void CSelectDlg::Refill() {
         if (IsListedPrinter(printers[i])) AddRow(printers[i], static_cast<int>(i));
 
     list.SetColumnWidth(-1, LVSCW_AUTOSIZE_USEHEADER);
-    list.SetView(CListViewCtl::kViewList);
+    ShowView(CListViewCtl::kViewList);
     SetFocus(list.hwnd);
     list.SetItemState(0, LVIS_FOCUSED, LVIS_FOCUSED);
     // Nothing is selected yet.
@@ -248,16 +248,16 @@ BOOL CSelectDlg::OnCommand(WORD id) {
     CWaitCursor wait;
     switch (id) {
         case IDM_LARGEICONS:
-            list.SetView(CListViewCtl::kViewIcon);
+            ShowView(CListViewCtl::kViewIcon);
             return TRUE;
         case IDM_SMALLICONS:
-            list.SetView(CListViewCtl::kViewSmallIcon);
+            ShowView(CListViewCtl::kViewSmallIcon);
             return TRUE;
         case IDM_LIST:
-            list.SetView(CListViewCtl::kViewList);
+            ShowView(CListViewCtl::kViewList);
             return TRUE;
         case IDM_DETAILS:
-            list.SetView(CListViewCtl::kViewReport);
+            ShowView(CListViewCtl::kViewReport);
             return TRUE;
         case IDM_REMOVEPRINTERS:
             CollectSelection();
@@ -272,6 +272,15 @@ BOOL CSelectDlg::OnCommand(WORD id) {
             return TRUE;
     }
     return FALSE;
+}
+
+// A view change through the style bits leaves the old view's pixels and, in the icon views, the
+// old item positions: arrange the items again and repaint the whole list.
+void CSelectDlg::ShowView(int view) {
+    list.SetView(view);
+    if (view == CListViewCtl::kViewIcon || view == CListViewCtl::kViewSmallIcon)
+        SendMessageA(list.hwnd, LVM_ARRANGE, LVA_DEFAULT, 0);
+    InvalidateRect(list.hwnd, NULL, TRUE);
 }
 
 void CSelectDlg::SelectAll() {

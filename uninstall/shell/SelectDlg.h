@@ -47,6 +47,7 @@ private:
     void LoadImageLists();
     void AddRow(const InstalledPrinter& printer, int position);
     void ShowContextMenu(POINT at);
+    void ShowView(int view);
     void SelectAll();
     bool HasSelection();
     void SubclassList();

@@ -1,4 +1,5 @@
 // The selection page inside a main dialog whose database the test fills itself.
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
 #include "UiFixture.h"

@@ -1,7 +1,4 @@
-#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "UiFixture.h"
-
-#include <doctest/doctest.h>
 
 #include "shell/StartUp.h"
 

@@ -1,0 +1,72 @@
+// Shows the loading window and the selection page in each view, filled through the real classes,
+// so that tools/ui-screenshots.sh can photograph them.
+//
+//   ShowPages.exe FOLDER
+//
+// For each view it writes FOLDER\<view>.ready holding the X display, then waits (up to 20 s)
+// until FOLDER\<view>.done exists before it moves on.
+#include <string>
+
+#include "UiFixture.h"
+#include "shell/LoadingDlg.h"
+
+namespace {
+void PumpFor(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (GetTickCount() < end) {
+        Pump();
+        Sleep(20);
+    }
+}
+
+void Photograph(const std::string& folder, const std::string& view) {
+    PumpFor(500);
+    char display[64] = "";
+    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+    const std::string ready = folder + "\\" + view + ".ready", done = folder + "\\" + view + ".done";
+    HANDLE f = CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, display, lstrlenA(display), &written, nullptr);
+    CloseHandle(f);
+    for (int i = 0; i < 1000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) PumpFor(20);
+}
+
+std::vector<InstalledPrinter> SampleCensus() {
+    return {MakePrinter("Quellan Laser 5", "QLN Laser Driver", "", "", 1),
+            MakePrinter("\\\\PRINTSRV\\Quellan Ink 2", "QLN Ink Driver", "\\\\PRINTSRV"),
+            MakePrinter("Vizored Proof", "QLN Viz Driver", "", "Quellan Laser 5"),
+            MakePrinter("\\\\LAB\\Vizored Lab", "QLN Viz Driver", "\\\\LAB", "Quellan Ink 2", 1)};
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string folder = argv[1];
+    InitCommonControls();
+
+    {
+        CLoadingDlg loading;
+        HWND window =
+            CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_LOADING), NULL, CommonDialogProc,
+                               reinterpret_cast<LPARAM>(static_cast<CDialogBase*>(&loading)));
+        ShowWindow(window, SW_SHOW);
+        Photograph(folder, "loading");
+        DestroyWindow(window);
+    }
+
+    CTestMainDlg dlg(SampleCensus(), "quinst01.exe");
+    if (!dlg.Create()) return 1;
+    SelectRow(dlg.List(), 1, true);
+    const struct {
+        UINT command;
+        const char* view;
+    } views[] = {{IDM_LIST, "select-list"},
+                 {IDM_DETAILS, "select-details"},
+                 {IDM_LARGEICONS, "select-icons"},
+                 {IDM_SMALLICONS, "select-small-icons"}};
+    for (const auto& v : views) {
+        SendMessageA(dlg.SelectPage().hwnd, WM_COMMAND, MAKEWPARAM(v.command, 0), 0);
+        Photograph(folder, v.view);
+    }
+    return 0;
+}
