@@ -62,15 +62,22 @@ void CMainDlg::CreatePages() {
     HWND page = CreateDialogParamA(module, IDD_SELECT_NAME, hwnd, CommonDialogProc,
                                    reinterpret_cast<LPARAM>(&select));
     if (page) {
+        ClipSiblings(page);
         ShowWindow(page, SW_HIDE);
         PlacePageOverControl(page, placeholder, hwnd);
     }
     page = CreateDialogParamA(module, IDD_REMOVE_NAME, hwnd, CommonDialogProc,
                               reinterpret_cast<LPARAM>(&remove));
     if (page) {
+        ClipSiblings(page);
         ShowWindow(page, SW_SHOW);
         PlacePageOverControl(page, placeholder, hwnd);
     }
+}
+
+// The pages overlap; each keeps to its own visible part when it paints.
+void CMainDlg::ClipSiblings(HWND page) {
+    SetWindowLongPtrA(page, GWL_STYLE, GetWindowLongPtrA(page, GWL_STYLE) | WS_CLIPSIBLINGS);
 }
 
 INT_PTR CMainDlg::RunLoading() {
@@ -163,8 +170,15 @@ void CMainDlg::OnRemovalDone() {
     EnableControl(IDC_EXIT, true);
 }
 
+// A page that is shown goes on top: with /NOPICK and a filter switch both pages stay visible over
+// the same place, and the selection page must not disappear under the removal page.
 void CMainDlg::ShowPage(CDialogBase& page, bool show) {
-    if (page.hwnd) ShowWindow(page.hwnd, show ? SW_SHOW : SW_HIDE);
+    if (!page.hwnd) return;
+    if (show)
+        SetWindowPos(page.hwnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    else
+        ShowWindow(page.hwnd, SW_HIDE);
 }
 
 void CMainDlg::EnableControl(int id, bool enable) {

@@ -32,6 +32,7 @@ private:
     BOOL OnCommand(WORD id);
     void AdjustSystemMenu();
     void CreatePages();
+    static void ClipSiblings(HWND page);
     void RunLoadingFlow();
     void ShowAfterLoading(const CCmdSwitches& switches);
     void OnUninstall();

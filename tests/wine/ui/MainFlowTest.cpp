@@ -72,6 +72,12 @@ TEST_CASE("the filter switches and NOPICK decide which pages show after loading"
         CHECK(dlg.Enabled(IDC_UNINSTALL) == c.uninstallEnabled);
         CHECK(dlg.Enabled(IDC_EXIT));
         CHECK(SendMessageA(dlg.List(), LVM_GETITEMCOUNT, 0, 0) == (c.printers ? 1 : 0));
+        // Whatever stays visible beneath, the selection page is the one in front.
+        RECT r;
+        GetWindowRect(dlg.Item(IDC_PLACEHOLDER), &r);
+        POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ScreenToClient(dlg.hwnd, &middle);
+        CHECK(ChildWindowFromPointEx(dlg.hwnd, middle, CWP_SKIPINVISIBLE) == dlg.SelectPage().hwnd);
     }
 }
 
