@@ -1,31 +1,6 @@
 #!/usr/bin/env bash
-# Photographs every dialog of the uninstall tool on a private X display, for a look by eye.
-#
-#   tools/res-screenshots.sh BUILD-FOLDER      (a win64 build with the res_show_dialogs target)
-#
-# The pictures land in BUILD-FOLDER/res-shots/<view>.png.
-set -euo pipefail
-build=$(cd "${1:?usage: res-screenshots.sh BUILD-FOLDER}" && pwd)
-tools=$(cd "$(dirname "$0")" && pwd)
-shots=$build/res-shots
-rm -rf "$shots"
-mkdir -p "$shots"
-views="main-select-details main-select-icons main-panel-select-list main-removal loading about profileview"
-
-QWINE_ROOT=$build/wine QWINE_XVFB=1 "$tools/wine-run.sh" "$build/bin/res_show_dialogs.exe" "Z:${shots//\//\\}" \
-    >"$shots/show.log" 2>&1 &
-shower=$!
-
-for view in $views; do
-    for _ in $(seq 600); do
-        [ -f "$shots/$view.ready" ] && break
-        kill -0 "$shower" 2>/dev/null || { echo "the dialog program ended early" >&2; cat "$shots/show.log" >&2; exit 1; }
-        sleep 0.1
-    done
-    [ -f "$shots/$view.ready" ] || { echo "no $view within 60 s" >&2; exit 1; }
-    import -display "$(cat "$shots/$view.ready")" -window root -crop 700x500+0+0 "$shots/$view.png"
-    touch "$shots/$view.done"
-done
-wait "$shower"
-rm -f "$shots"/*.ready "$shots"/*.done
-ls "$shots"/*.png
+# Photographs every dialog of the uninstall tool (a win64 build with the res_show_dialogs target);
+# the pictures land in BUILD-FOLDER/res-shots/<view>.png.
+exec "$(dirname "$0")/photograph-dialogs.sh" "${1:?usage: res-screenshots.sh BUILD-FOLDER}" res_show_dialogs \
+    res-shots 700x500+0+0 main-select-details main-select-icons main-panel-select-list main-removal loading \
+    about profileview
