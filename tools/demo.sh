@@ -16,9 +16,9 @@ rm -rf "$shots"
 mkdir -p "$shots"
 status=0
 if [ -n "${DISPLAY:-}" ]; then
-    tests/e2e/run-scenario.sh --build build/win64 --interactive --print-dumps tests/e2e/scenarios/demo.scn || status=$?
+    tools/e2e/run-scenario.sh --build build/win64 --interactive --print-dumps tests/e2e/scenarios/demo.scn || status=$?
 else
-    QE2E_SHOTS=$shots tests/e2e/run-scenario.sh --build build/win64 --print-dumps tests/e2e/scenarios/demo.scn \
+    QE2E_SHOTS=$shots tools/e2e/run-scenario.sh --build build/win64 --print-dumps tests/e2e/scenarios/demo.scn \
         || status=$?
     echo "Screenshots: $shots"
     ls "$shots"
