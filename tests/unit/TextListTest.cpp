@@ -67,6 +67,26 @@ TEST_CASE("difference") {
     CHECK(Join(list) == "x|z|");
 }
 
+TEST_CASE("sort and difference on sorted and unsorted lists keep the order of equal spellings") {
+    TextList list = Make({"b", "B", "a", "A", "b2", "a", "\xE9", "_"});
+    list.Sort();
+    CHECK(Join(list) == "_|a|A|a|b|B|b2|\xE9|");
+    list.Sort();  // already sorted: nothing moves
+    CHECK(Join(list) == "_|a|A|a|b|B|b2|\xE9|");
+
+    // Both sorted, with repeated spellings on either side.
+    TextList sorted = Make({"a", "A", "b", "B", "c", "d"});
+    sorted.Difference(Make({"B", "b", "c", "e"}));
+    CHECK(Join(sorted) == "a|A|d|");
+    TextList self = Make({"a", "b", "B"});
+    self.Difference(self);
+    CHECK(self.IsEmpty());
+    // A sorted list against an unsorted one gives the same as against its sorted form.
+    TextList mixed = Make({"a", "b", "c", "d"});
+    mixed.Difference(Make({"D", "a"}));
+    CHECK(Join(mixed) == "b|c|");
+}
+
 TEST_CASE("NextToken and NextQuotedToken") {
     char noComma[] = "abc";
     CHECK(NextToken(noComma, ',') == nullptr);

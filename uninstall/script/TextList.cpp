@@ -19,7 +19,20 @@ void TextList::Erase(int position) {
     items_.erase(items_.begin() + position);
 }
 
-void TextList::Sort() { std::stable_sort(items_.begin(), items_.end(), Less); }
+void TextList::Sort() {
+    // Lists are mostly sorted already (script sections, merged unions); checking costs one pass.
+    if (std::is_sorted(items_.begin(), items_.end(), Less)) return;
+    // Sorting pointers and then copying each item once into place is far cheaper than letting the
+    // sort move 260-byte items log n times.
+    std::vector<const TextItem*> order;
+    order.reserve(items_.size());
+    for (const TextItem& item : items_) order.push_back(&item);
+    std::stable_sort(order.begin(), order.end(), [](const TextItem* a, const TextItem* b) { return Less(*a, *b); });
+    std::vector<TextItem> sorted;
+    sorted.reserve(items_.size());
+    for (const TextItem* item : order) sorted.push_back(*item);
+    items_.swap(sorted);
+}
 
 void TextList::Unique() { items_.erase(std::unique(items_.begin(), items_.end(), Equal), items_.end()); }
 
@@ -36,6 +49,11 @@ void TextList::Merge(TextList& source) {
 
 void TextList::Difference(const TextList& source) {
     if (items_.empty() || source.items_.empty()) return;
+    if (std::is_sorted(items_.begin(), items_.end(), Less) &&
+        std::is_sorted(source.items_.begin(), source.items_.end(), Less)) {
+        DifferenceOfSorted(source);
+        return;
+    }
     // Sorted copies of the source's keys make each look-up a binary search instead of a scan.
     std::vector<const TextItem*> keys;
     keys.reserve(source.items_.size());
@@ -47,6 +65,19 @@ void TextList::Difference(const TextList& source) {
         return it != keys.end() && Equal(**it, item);
     };
     items_.erase(std::remove_if(items_.begin(), items_.end(), inSource), items_.end());
+}
+
+void TextList::DifferenceOfSorted(const TextList& source) {
+    // Both lists ascend, so one walk over each finds every match.
+    auto other = source.items_.begin();
+    auto kept = items_.begin();
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        while (other != source.items_.end() && Less(*other, *it)) ++other;
+        if (other != source.items_.end() && Equal(*other, *it)) continue;
+        if (kept != it) *kept = *it;
+        ++kept;
+    }
+    items_.erase(kept, items_.end());
 }
 
 void TextList::Union(TextList& source) {

@@ -19,6 +19,10 @@ public:
     void Insert(int position, const char* text);
     void Erase(int position);
     void Clear() { items_.clear(); }
+    // Makes room for count items without changing the list.
+    void Reserve(int count) {
+        if (count > 0) items_.reserve(static_cast<size_t>(count));
+    }
     void Reverse() { std::reverse(items_.begin(), items_.end()); }
 
     // Stable ascending sort ignoring case.
@@ -46,6 +50,8 @@ public:
     std::vector<TextItem>::iterator end() { return items_.end(); }
 
 private:
+    void DifferenceOfSorted(const TextList& source);
+
     std::vector<TextItem> items_;
 };
 

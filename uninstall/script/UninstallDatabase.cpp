@@ -98,9 +98,11 @@ void UnionInto(UninstallProfile& target, const std::vector<const UninstallProfil
             if (runs.size() % 2) next.push_back(std::move(runs.back()));
             runs.swap(next);
         }
+        // Each surviving item is copied once, into storage of the final size.
         TextList merged;
+        merged.Reserve(static_cast<int>(runs[0].size()));
         for (const TextItem* item : runs[0]) merged.Append(*item);
-        target.List(kind) = merged;
+        target.List(kind) = std::move(merged);
     }
 }
 
