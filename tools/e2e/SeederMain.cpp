@@ -29,7 +29,8 @@ static std::string DirOf(const std::string& path) {
 }
 
 // [strict Jobs], [strict ServerPrinter], [strict Fail] ... become the sections of QSPOOL01.INI
-// beside the tool, where the strict spooler library reads them; its journal goes beside it too.
+// beside the tool, where the strict spooler library reads them; its journal goes beside it too
+// unless QSPOOL_JOURNAL names another file (the runner keeps it with the run's artifacts).
 static bool WriteStrictConfig(const Scenario& sc, const SeedContext& cx) {
     std::vector<const ScenarioSection*> sections = sc.All("strict");
     if (sections.empty() && !EqualNoCase(sc.First("machine").Get("library"), "strict")) return true;
