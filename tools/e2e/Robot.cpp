@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "RemoteList.h"
+#include "StandardUserToken.h"
 
 namespace {
 
@@ -169,8 +170,21 @@ bool CRobot::Start(const std::string& args, std::string& why) {
     PROCESS_INFORMATION pi = {};
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back('\0');
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
-        why = "cannot start " + program + ", error " + std::to_string(GetLastError());
+    // "user = standard": the program runs without administrator rights (Administrators deny-only).
+    bool standard = EqualNoCase(sc_.First("machine").Get("user", "administrator"), "standard");
+    HANDLE token = standard ? CreateStandardUserToken() : NULL;
+    if (standard && !token) {
+        why = "cannot make a token without administrator rights, error " + std::to_string(GetLastError());
+        return false;
+    }
+    BOOL started = token ? CreateProcessAsUserA(token, program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                                                nullptr, dir.c_str(), &si, &pi)
+                         : CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          dir.c_str(), &si, &pi);
+    DWORD error = GetLastError();
+    if (token) CloseHandle(token);
+    if (!started) {
+        why = "cannot start " + program + ", error " + std::to_string(error);
         return false;
     }
     started_.push_back(pi);
