@@ -31,6 +31,34 @@ DWORD ErrorIf(BOOL ok) {
     return ok ? 0 : GetLastError();
 }
 
+// Passes a query to Wine unless the configuration injects a failure into it; a failed query
+// reports no sizes.
+template <class WineCall>
+BOOL QueryOrFail(const char* function, long level, LPDWORD needed, LPDWORD returned, DWORD* error,
+                 WineCall wine) {
+    if (InjectFailure(function, "", level, error)) {
+        ZeroOut(needed, returned);
+        return FALSE;
+    }
+    BOOL ok = wine();
+    *error = ErrorIf(ok);
+    return ok;
+}
+
+// Finishes a query like Finish, with what it returned written after the result.
+template <class Outputs>
+BOOL FinishQuery(const StrictCall& call, JournalLine& line, BOOL ok, DWORD error, Outputs outputs) {
+    line.Result(ok ? 1 : 0, !ok, error);
+    outputs();
+    call.Log(line);
+    if (!ok) SetLastError(error);
+    return ok;
+}
+
+void LogSizes(JournalLine& line, LPDWORD needed, LPDWORD returned) {
+    line.Number("needed", needed ? *needed : 0).Number("returned", returned ? *returned : 0);
+}
+
 bool IsEmpty(LPCSTR text) {
     return text == nullptr || *text == '\0';
 }
@@ -119,24 +147,14 @@ BOOL WINAPI StEnumPrintersA(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer,
     JournalLine line("EnumPrintersA");
     line.Number("flags", flags).Text("name", name).Number("level", level).Number("size", size);
     DWORD error = 0;
-    BOOL ok;
-    if (InjectFailure("EnumPrintersA", "", static_cast<long>(level), &error)) {
-        ZeroOut(needed, returned);
-        ok = FALSE;
-    } else if ((flags & PRINTER_ENUM_CONNECTIONS) && IsEmpty(name) && IsPrinterLevelPacked(level) &&
-               HasServerPrinters()) {
-        ok = EnumWithServerPrinters(flags, name, level, buffer, size, needed, returned);
-        error = ErrorIf(ok);
-    } else {
-        ok = EnumPrintersA(flags, name, level, buffer, size, needed, returned);
-        error = ErrorIf(ok);
-        if (ok && level == 2 && buffer != nullptr && returned != nullptr) PatchJobCounts(buffer, *returned);
-    }
-    line.Result(ok ? 1 : 0, !ok, error);
-    line.Number("needed", needed ? *needed : 0).Number("returned", returned ? *returned : 0);
-    call.Log(line);
-    if (!ok) SetLastError(error);
-    return ok;
+    BOOL ok = QueryOrFail("EnumPrintersA", static_cast<long>(level), needed, returned, &error, [&] {
+        if ((flags & PRINTER_ENUM_CONNECTIONS) && IsEmpty(name) && IsPrinterLevelPacked(level) && HasServerPrinters())
+            return EnumWithServerPrinters(flags, name, level, buffer, size, needed, returned);
+        BOOL listed = EnumPrintersA(flags, name, level, buffer, size, needed, returned);
+        if (listed && level == 2 && buffer != nullptr && returned != nullptr) PatchJobCounts(buffer, *returned);
+        return listed;
+    });
+    return FinishQuery(call, line, ok, error, [&] { LogSizes(line, needed, returned); });
 }
 
 BOOL WINAPI StOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
@@ -404,19 +422,9 @@ BOOL WINAPI StEnumPrinterDriversA(LPSTR server, LPSTR environment, DWORD level, 
     JournalLine line("EnumPrinterDriversA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
     DWORD error = 0;
-    BOOL ok;
-    if (InjectFailure("EnumPrinterDriversA", "", static_cast<long>(level), &error)) {
-        ZeroOut(needed, returned);
-        ok = FALSE;
-    } else {
-        ok = EnumPrinterDriversA(server, environment, level, buffer, size, needed, returned);
-        error = ErrorIf(ok);
-    }
-    line.Result(ok ? 1 : 0, !ok, error);
-    line.Number("needed", needed ? *needed : 0).Number("returned", returned ? *returned : 0);
-    call.Log(line);
-    if (!ok) SetLastError(error);
-    return ok;
+    BOOL ok = QueryOrFail("EnumPrinterDriversA", static_cast<long>(level), needed, returned, &error,
+                          [&] { return EnumPrinterDriversA(server, environment, level, buffer, size, needed, returned); });
+    return FinishQuery(call, line, ok, error, [&] { LogSizes(line, needed, returned); });
 }
 
 BOOL WINAPI StDeletePrinterDriverA(LPSTR server, LPSTR environment, LPSTR driver) {
@@ -450,19 +458,9 @@ BOOL WINAPI StEnumPrintProcessorsA(LPSTR server, LPSTR environment, DWORD level,
     JournalLine line("EnumPrintProcessorsA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
     DWORD error = 0;
-    BOOL ok;
-    if (InjectFailure("EnumPrintProcessorsA", "", static_cast<long>(level), &error)) {
-        ZeroOut(needed, returned);
-        ok = FALSE;
-    } else {
-        ok = EnumPrintProcessorsA(server, environment, level, buffer, size, needed, returned);
-        error = ErrorIf(ok);
-    }
-    line.Result(ok ? 1 : 0, !ok, error);
-    line.Number("needed", needed ? *needed : 0).Number("returned", returned ? *returned : 0);
-    call.Log(line);
-    if (!ok) SetLastError(error);
-    return ok;
+    BOOL ok = QueryOrFail("EnumPrintProcessorsA", static_cast<long>(level), needed, returned, &error,
+                          [&] { return EnumPrintProcessorsA(server, environment, level, buffer, size, needed, returned); });
+    return FinishQuery(call, line, ok, error, [&] { LogSizes(line, needed, returned); });
 }
 
 BOOL WINAPI StDeletePrintProcessorA(LPSTR server, LPSTR environment, LPSTR processor) {
@@ -485,19 +483,11 @@ BOOL WINAPI StGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD 
     JournalLine line("GetPrinterDriverDirectoryA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
     DWORD error = 0;
-    BOOL ok;
-    if (InjectFailure("GetPrinterDriverDirectoryA", "", static_cast<long>(level), &error)) {
-        ZeroOut(needed);
-        ok = FALSE;
-    } else {
-        ok = GetPrinterDriverDirectoryA(server, environment, level, buffer, size, needed);
-        error = ErrorIf(ok);
-    }
-    line.Result(ok ? 1 : 0, !ok, error);
-    if (ok && buffer != nullptr) line.Text("dir", reinterpret_cast<LPCSTR>(buffer));
-    call.Log(line);
-    if (!ok) SetLastError(error);
-    return ok;
+    BOOL ok = QueryOrFail("GetPrinterDriverDirectoryA", static_cast<long>(level), needed, nullptr, &error,
+                          [&] { return GetPrinterDriverDirectoryA(server, environment, level, buffer, size, needed); });
+    return FinishQuery(call, line, ok, error, [&] {
+        if (ok && buffer != nullptr) line.Text("dir", reinterpret_cast<LPCSTR>(buffer));
+    });
 }
 
 BOOL WINAPI StGetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer,
@@ -506,18 +496,10 @@ BOOL WINAPI StGetPrintProcessorDirectoryA(LPSTR server, LPSTR environment, DWORD
     JournalLine line("GetPrintProcessorDirectoryA");
     line.Text("server", server).Text("env", environment).Number("level", level).Number("size", size);
     DWORD error = 0;
-    BOOL ok;
-    if (InjectFailure("GetPrintProcessorDirectoryA", "", static_cast<long>(level), &error)) {
-        ZeroOut(needed);
-        ok = FALSE;
-    } else {
-        ok = GetPrintProcessorDirectoryA(server, environment, level, buffer, size, needed);
-        error = ErrorIf(ok);
-    }
-    line.Result(ok ? 1 : 0, !ok, error);
-    if (ok && buffer != nullptr) line.Text("dir", reinterpret_cast<LPCSTR>(buffer));
-    call.Log(line);
-    if (!ok) SetLastError(error);
-    return ok;
+    BOOL ok = QueryOrFail("GetPrintProcessorDirectoryA", static_cast<long>(level), needed, nullptr, &error,
+                          [&] { return GetPrintProcessorDirectoryA(server, environment, level, buffer, size, needed); });
+    return FinishQuery(call, line, ok, error, [&] {
+        if (ok && buffer != nullptr) line.Text("dir", reinterpret_cast<LPCSTR>(buffer));
+    });
 }
 }
