@@ -3,6 +3,7 @@
 
 #include "shell/AdminCheck.h"
 #include "shell/OSInfo.h"
+#include "RestrictedToken.h"
 
 namespace {
 
@@ -31,21 +32,6 @@ const VersionCase kVersions[] = {
     {3, 5, 1, 0, 0},                             // unknown platform
 };
 
-HANDLE TokenWithoutAdministrators() {
-    HANDLE self = NULL;
-    REQUIRE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &self));
-    SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
-    PSID administrators = NULL;
-    REQUIRE(AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
-                                     0, 0, 0, 0, &administrators));
-    SID_AND_ATTRIBUTES disable = {administrators, 0};
-    HANDLE restricted = NULL;
-    BOOL made = CreateRestrictedToken(self, 0, 1, &disable, 0, NULL, 0, NULL, &restricted);
-    FreeSid(administrators);
-    CloseHandle(self);
-    REQUIRE(made);
-    return restricted;
-}
 
 }  // namespace
 
