@@ -12,37 +12,20 @@
 #include "shell/CmdSwitches.h"
 #include "shell/OSInfo.h"
 #include "shell/PrinterCensus.h"
+#include "TestPrinters.h"
 
 namespace {
 const char kConfigPath[] = "C:\\census-strict.ini";
 const char kJournalPath[] = "C:\\census-journal.txt";
-
-void AddTestPrinter(const char* name, const char* driver) {
-    PRINTER_INFO_2A info = {};
-    info.pPrinterName = const_cast<char*>(name);
-    info.pPortName = const_cast<char*>("LPT1:");
-    info.pDriverName = const_cast<char*>(driver);
-    info.pPrintProcessor = const_cast<char*>("winprint");
-    info.pDatatype = const_cast<char*>("RAW");
-    HANDLE printer = AddPrinterA(NULL, 2, reinterpret_cast<BYTE*>(&info));
-    REQUIRE(printer);
-    ClosePrinter(printer);
-}
 
 // Two local printers; the failing one sorts last, so the one before it has a record already.
 void SetUp() {
     static bool done = false;
     if (done) return;
     done = true;
-    DRIVER_INFO_3A driver = {};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Quellan Laser 5");
-    driver.pDriverPath = const_cast<char*>("QUTEST.DLL");
-    driver.pDataFile = const_cast<char*>("QUTEST.PPD");
-    driver.pConfigFile = const_cast<char*>("QUTESTUI.DLL");
-    REQUIRE(AddPrinterDriverA(NULL, 3, reinterpret_cast<BYTE*>(&driver)));
-    AddTestPrinter("QU Alpha", "Quellan Laser 5");
-    AddTestPrinter("QU Zed Broken", "Quellan Laser 5");
+    AddTestDriver("Quellan Laser 5");
+    ClosePrinter(AddTestPrinter("QU Alpha", "Quellan Laser 5"));
+    ClosePrinter(AddTestPrinter("QU Zed Broken", "Quellan Laser 5"));
     SetEnvironmentVariableA("QSPOOL_CONFIG", kConfigPath);
     SetEnvironmentVariableA("QSPOOL_JOURNAL", kJournalPath);
 }
@@ -53,12 +36,7 @@ void Configure(const char* text) {
     DeleteFileA(kJournalPath);
 }
 
-std::string Journal() {
-    std::ifstream file(kJournalPath);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string Journal() { return ReadTextFile(kJournalPath); }
 
 struct Census {
     std::vector<InstalledPrinter> list;

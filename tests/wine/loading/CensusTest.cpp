@@ -9,32 +9,11 @@
 #include "shell/CmdSwitches.h"
 #include "shell/OSInfo.h"
 #include "shell/PrinterCensus.h"
+#include "TestPrinters.h"
 
 namespace {
 const char kMakerDriver[] = "Quellan Laser 5";
 const char kOtherDriver[] = "Other Maker 100";
-
-void AddDriver(const char* name) {
-    DRIVER_INFO_3A info = {};
-    info.cVersion = 3;
-    info.pName = const_cast<char*>(name);
-    info.pDriverPath = const_cast<char*>("QUTEST.DLL");
-    info.pDataFile = const_cast<char*>("QUTEST.PPD");
-    info.pConfigFile = const_cast<char*>("QUTESTUI.DLL");
-    REQUIRE(AddPrinterDriverA(NULL, 3, reinterpret_cast<BYTE*>(&info)));
-}
-
-HANDLE AddTestPrinter(const char* name, const char* driver) {
-    PRINTER_INFO_2A info = {};
-    info.pPrinterName = const_cast<char*>(name);
-    info.pPortName = const_cast<char*>("LPT1:");
-    info.pDriverName = const_cast<char*>(driver);
-    info.pPrintProcessor = const_cast<char*>("winprint");
-    info.pDatatype = const_cast<char*>("RAW");
-    HANDLE printer = AddPrinterA(NULL, 2, reinterpret_cast<BYTE*>(&info));
-    REQUIRE(printer);
-    return printer;
-}
 
 void SetText(HANDLE printer, const char* value, const char* text) {
     REQUIRE(SetPrinterDataA(printer, const_cast<char*>(value), REG_SZ,
@@ -65,8 +44,8 @@ void SetUpPrinters() {
     static bool done = false;
     if (done) return;
     done = true;
-    AddDriver(kMakerDriver);
-    AddDriver(kOtherDriver);
+    AddTestDriver(kMakerDriver);
+    AddTestDriver(kOtherDriver);
     HANDLE p = AddTestPrinter("QU Maker One", kMakerDriver);
     SetText(p, "QuellanDriver01", "1");
     ClosePrinter(p);

@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "script/UninstallDatabase.h"
 #include "shell/DialogBase.h"
+#include "TestPrinters.h"
 #include "shell/LoadingDlg.h"
 
 namespace {
@@ -154,12 +155,7 @@ void Configure(const char* text) {
     DeleteFileA(kJournalPath);
 }
 
-std::string Journal() {
-    std::ifstream file(kJournalPath);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string Journal() { return ReadTextFile(kJournalPath); }
 
 size_t Occurrences(const std::string& text, const std::string& what) {
     size_t count = 0;
@@ -168,21 +164,8 @@ size_t Occurrences(const std::string& text, const std::string& what) {
 }
 
 void InstallPrinter(const char* name) {
-    DRIVER_INFO_3A driver = {};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Quellan Laser 5");
-    driver.pDriverPath = const_cast<char*>("QUTEST.DLL");
-    driver.pDataFile = const_cast<char*>("QUTEST.PPD");
-    driver.pConfigFile = const_cast<char*>("QUTESTUI.DLL");
-    REQUIRE(AddPrinterDriverA(NULL, 3, reinterpret_cast<BYTE*>(&driver)));
-    PRINTER_INFO_2A info = {};
-    info.pPrinterName = const_cast<char*>(name);
-    info.pPortName = const_cast<char*>("LPT1:");
-    info.pDriverName = driver.pName;
-    info.pPrintProcessor = const_cast<char*>("winprint");
-    info.pDatatype = const_cast<char*>("RAW");
-    HANDLE printer = AddPrinterA(NULL, 2, reinterpret_cast<BYTE*>(&info));
-    REQUIRE(printer);
+    AddTestDriver("Quellan Laser 5");
+    HANDLE printer = AddTestPrinter(name, "Quellan Laser 5");
     SetPrinterDataA(printer, const_cast<char*>("QuellanDriver01"), REG_SZ,
                     reinterpret_cast<BYTE*>(const_cast<char*>("1")), 2);
     ClosePrinter(printer);
