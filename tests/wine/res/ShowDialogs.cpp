@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "../Photographer.h"
 #include "resource.h"
 
 namespace {
@@ -43,31 +44,6 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 INT_PTR CALLBACK PlainProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-void Pump(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
-
-// Tells the photographer that the view is on screen and waits until it has been taken.
-void Photograph(const std::string& folder, const std::string& view) {
-    Pump(500);
-    char display[64] = "";
-    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
-    const std::string ready = folder + "\\" + view + ".ready", done = folder + "\\" + view + ".done";
-    HANDLE f = CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, display, lstrlenA(display), &written, nullptr);
-    CloseHandle(f);
-    for (int i = 0; i < 1000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Pump(20);
-}
 
 void PlaceOver(HWND page, HWND parent, int placeholder) {
     RECT r;

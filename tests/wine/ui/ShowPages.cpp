@@ -7,30 +7,11 @@
 // until FOLDER\<view>.done exists before it moves on.
 #include <string>
 
+#include "../Photographer.h"
 #include "UiFixture.h"
 #include "shell/LoadingDlg.h"
 
 namespace {
-void PumpFor(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    while (GetTickCount() < end) {
-        Pump();
-        Sleep(20);
-    }
-}
-
-void Photograph(const std::string& folder, const std::string& view) {
-    PumpFor(500);
-    char display[64] = "";
-    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
-    const std::string ready = folder + "\\" + view + ".ready", done = folder + "\\" + view + ".done";
-    HANDLE f = CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, display, lstrlenA(display), &written, nullptr);
-    CloseHandle(f);
-    for (int i = 0; i < 1000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) PumpFor(20);
-}
-
 std::vector<InstalledPrinter> SampleCensus() {
     return {MakePrinter("Quellan Laser 5", "QLN Laser Driver", "", "", 1),
             MakePrinter("\\\\PRINTSRV\\Quellan Ink 2", "QLN Ink Driver", "\\\\PRINTSRV"),
