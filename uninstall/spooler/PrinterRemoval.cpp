@@ -1,0 +1,4 @@
+#include "PrinterRemoval.h"
+
+// Placeholder until the step is built.
+void RemovePrintersStep(RemovalContext&) {}

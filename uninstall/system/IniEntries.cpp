@@ -1,0 +1,4 @@
+#include "IniEntries.h"
+
+// Placeholder until the step is built.
+void RemoveIniEntriesStep(RemovalContext&) {}

@@ -1,0 +1,4 @@
+#include "LoadRunEntries.h"
+
+// Placeholder until the step is built.
+void RemoveLoadRunEntriesStep(RemovalContext&) {}

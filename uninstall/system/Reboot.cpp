@@ -1,0 +1,4 @@
+#include "Reboot.h"
+
+// Placeholder until the step is built.
+void OfferReboot(RemovalContext&) {}

@@ -1,0 +1,4 @@
+#include "RegistryEntries.h"
+
+// Placeholder until the step is built.
+void RemoveRegistryEntriesStep(RemovalContext&) {}

@@ -1,0 +1,5 @@
+#pragma once
+// Removing the RegistryKeys entries and the maker's program-group record.
+#include "spooler/RemovalContext.h"
+
+void RemoveRegistryEntriesStep(RemovalContext& ctx);

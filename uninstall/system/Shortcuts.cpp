@@ -1,0 +1,4 @@
+#include "Shortcuts.h"
+
+// Placeholder until the step is built.
+void RemoveShortcutsStep(RemovalContext&) {}
