@@ -96,7 +96,7 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
 
     // The page's close request ends the dialog; the done notice follows it.
-    Pump();
+    REQUIRE(dlg.WaitForRemovalDone());
     CHECK_FALSE(Visible(dlg.hwnd));
     CHECK(dlg.Text(IDC_EXIT) == "&Close");
     CHECK(dlg.Enabled(IDC_EXIT));
