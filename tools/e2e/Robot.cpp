@@ -136,6 +136,7 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     if (k == "press") return Press(v, why);
     if (k == "rows" || k == "row-count" || k == "row" || k == "selected" || k == "view") return CheckList(k, v, why);
     if (k == "enabled" || k == "disabled" || k == "text" || k == "title") return CheckControl(k, v, why);
+    if (k == "current-row") return CheckCurrentRow(v, why);
     if (k == "minimize") {
         // The dialog loop shows a new dialog once more when its queue first runs empty; a minimize
         // that lands before that is undone, so the robot clicks again, as a person would.
@@ -379,6 +380,53 @@ bool CRobot::CheckList(const std::string& key, const std::string& value, std::st
     if (WaitUntil(holds, checkMs_)) return true;
     why = "found " + got;
     return false;
+}
+
+// The removal page shows its current row's label in bold: the one label of the nine (1087 to 1095)
+// whose font differs from the others'. "none" when all nine are alike, "unclear" otherwise.
+std::string CRobot::CurrentRow() const {
+    HWND main = tool_.Main();
+    if (!main) return "no main window";
+    std::vector<DWORD_PTR> fonts;
+    for (int id = 1087; id <= 1095; ++id) {
+        HWND label = FindDescendant(main, id);
+        DWORD_PTR font = 0;
+        if (!label || !SendMessageTimeoutA(label, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font))
+            return "no removal page";
+        fonts.push_back(font);
+    }
+    if (std::count(fonts.begin(), fonts.end(), fonts[0]) == 9) return "none";
+    std::vector<size_t> odd;
+    for (size_t row = 0; row < fonts.size(); ++row)
+        if (std::count(fonts.begin(), fonts.end(), fonts[row]) == 1) odd.push_back(row);
+    return odd.size() == 1 ? std::to_string(odd[0]) : "unclear";
+}
+
+// "current-row = N" waits until row N is current; "current-row = N | S" then checks that it stays
+// current for S seconds more.
+bool CRobot::CheckCurrentRow(const std::string& value, std::string& why) {
+    std::vector<std::string> parts = SplitList(value, '|');
+    const std::string want = parts.empty() ? "" : parts[0];
+    std::string got;
+    auto holds = [&]() {
+        got = CurrentRow();
+        return got == want;
+    };
+    if (!WaitUntil(holds, checkMs_)) {
+        why = "the current row is " + got;
+        return false;
+    }
+    if (parts.size() < 2) return true;
+    const DWORD span = static_cast<DWORD>(std::atof(parts[1].c_str()) * 1000);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < span) {
+        if (!holds()) {
+            why = "after " + std::to_string(GetTickCount() - start) + " ms the current row is " + got;
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
 }
 
 bool CRobot::CheckControl(const std::string& key, const std::string& value, std::string& why) {

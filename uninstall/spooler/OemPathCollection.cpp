@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
 
 namespace {
@@ -26,6 +27,8 @@ LONG ReadValue(HKEY key, DWORD index, char (&name)[kBufferSize], std::vector<cha
                                reinterpret_cast<BYTE*>(data.data()), &dataSize);
     }
     if (status == ERROR_SUCCESS) data[dataSize < data.size() ? dataSize : data.size() - 1] = 0;
+    // A name that did not fit may have been left unterminated.
+    name[kBufferSize - 1] = 0;
     return status;
 }
 }  // namespace
@@ -40,7 +43,10 @@ void CollectOemPathsStep(RemovalContext& ctx) {
             LONG status = ReadValue(key, index, name, data);
             if (status == ERROR_NO_MORE_ITEMS) break;
             if (status != ERROR_SUCCESS) {
-                ctx.Record(kStep, kKind, name, kOutcomeFailed, "value not readable",
+                // The name is not to be trusted either: the value is named by its place.
+                char which[32];
+                FormatText(which, sizeof which, "value %lu", static_cast<unsigned long>(index));
+                ctx.Record(kStep, kKind, which, kOutcomeFailed, "not readable",
                            static_cast<unsigned long>(status));
                 // A value that grew between the two reads, or a name too long to read: the next one
                 // may still be fine. Any other error means the key itself went bad.

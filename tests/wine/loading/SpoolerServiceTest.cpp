@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "script/UninstallDatabase.h"
+#include "../RecordingRemoval.h"
 #include "shell/OSInfo.h"
 #include "spooler/SpoolerService.h"
 
@@ -47,18 +47,10 @@ bool ServiceExists(const char* name) {
     return exists;
 }
 
-// A removal context whose log keeps "object outcome" per record.
-struct ServiceRemoval : RemovalPrompts, ActionLog {
-    UninstallDatabase db{COSInfo().GetFamily()};
-    RemovalContext ctx{db, *this, *this};
-    std::vector<std::string> records;
-
+// The recorder with the given services in the removal profile.
+struct ServiceRemoval : RecordingRemoval {
     explicit ServiceRemoval(std::vector<const char*> services) {
         for (const char* name : services) db.Removal().Services.Append(name);
-    }
-    int Show(UINT, UINT, const char*) override { return IDOK; }
-    void Record(const ActionRecord& r) override {
-        records.push_back(std::string(r.object) + " " + OutcomeName(r.outcome));
     }
 };
 
@@ -149,7 +141,7 @@ TEST_CASE("a service already marked for deletion asks for a restart again") {
     ServiceRemoval second({"QuTestSvcHeld"});
     RemoveServicesStep(second.ctx);
     CHECK(second.db.RebootNeeded() == 1);
-    CHECK(second.records == std::vector<std::string>{"QuTestSvcHeld deferred"});
+    CHECK(second.records == std::vector<std::string>{"QuTestSvcHeld deferred marked for deletion"});
 
     CloseServiceHandle(held);
     CloseServiceHandle(manager);
