@@ -136,7 +136,7 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     if (k == "press") return Press(v, why);
     if (k == "rows" || k == "row-count" || k == "row" || k == "selected" || k == "view") return CheckList(k, v, why);
     if (k == "enabled" || k == "disabled" || k == "text" || k == "title") return CheckControl(k, v, why);
-    if (k == "current-row") return CheckCurrentRow(v, why);
+    if (k == "check-marks") return CheckMarksStay(v, why);
     if (k == "minimize") {
         // The dialog loop shows a new dialog once more when its queue first runs empty; a minimize
         // that lands before that is undone, so the robot clicks again, as a person would.
@@ -382,38 +382,49 @@ bool CRobot::CheckList(const std::string& key, const std::string& value, std::st
     return false;
 }
 
-// The removal page shows its current row's label in bold: the one label of the nine (1087 to 1095)
-// whose font differs from the others'. "none" when all nine are alike, "unclear" otherwise.
-std::string CRobot::CurrentRow() const {
+// The removal page's check marks as the screen shows them, one letter per row: "G" green (done),
+// "R" red (current), "-" grey (pending); read from the pixels of the image frames 1096 to 1104, so
+// only with a display. (Wine answers WM_GETFONT from another process with 0, so the bold label of
+// the current row cannot be read instead.)
+std::string CRobot::CheckMarks() const {
     HWND main = tool_.Main();
     if (!main) return "no main window";
-    std::vector<DWORD_PTR> fonts;
-    for (int id = 1087; id <= 1095; ++id) {
-        HWND label = FindDescendant(main, id);
-        DWORD_PTR font = 0;
-        if (!label || !SendMessageTimeoutA(label, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font))
-            return "no removal page";
-        fonts.push_back(font);
+    HDC screen = GetDC(NULL);
+    std::string marks;
+    for (int id = 1096; id <= 1104 && screen; ++id) {
+        HWND frame = FindDescendant(main, id);
+        RECT r;
+        if (!frame || !GetWindowRect(frame, &r)) {
+            marks = "no removal page";
+            break;
+        }
+        int red = 0, green = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = GetPixel(screen, x, y);
+                if (c == CLR_INVALID) continue;
+                int cr = GetRValue(c), cg = GetGValue(c), cb = GetBValue(c);
+                if (cr > cg + 80 && cr > cb + 80) ++red;
+                if (cg > cr + 60 && cg > cb + 60) ++green;
+            }
+        marks += red > 8 ? "R" : green > 8 ? "G" : "-";
     }
-    if (std::count(fonts.begin(), fonts.end(), fonts[0]) == 9) return "none";
-    std::vector<size_t> odd;
-    for (size_t row = 0; row < fonts.size(); ++row)
-        if (std::count(fonts.begin(), fonts.end(), fonts[row]) == 1) odd.push_back(row);
-    return odd.size() == 1 ? std::to_string(odd[0]) : "unclear";
+    if (screen) ReleaseDC(NULL, screen);
+    return screen ? marks : "no screen";
 }
 
-// "current-row = N" waits until row N is current; "current-row = N | S" then checks that it stays
-// current for S seconds more.
-bool CRobot::CheckCurrentRow(const std::string& value, std::string& why) {
+// "check-marks = GR-------" waits until the rows show these marks; "check-marks = GR------- | S"
+// then checks that they stay so for S seconds more.
+bool CRobot::CheckMarksStay(const std::string& value, std::string& why) {
     std::vector<std::string> parts = SplitList(value, '|');
     const std::string want = parts.empty() ? "" : parts[0];
     std::string got;
     auto holds = [&]() {
-        got = CurrentRow();
+        got = CheckMarks();
         return got == want;
     };
     if (!WaitUntil(holds, checkMs_)) {
-        why = "the current row is " + got;
+        why = "the check marks are " + got;
         return false;
     }
     if (parts.size() < 2) return true;
@@ -421,7 +432,7 @@ bool CRobot::CheckCurrentRow(const std::string& value, std::string& why) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < span) {
         if (!holds()) {
-            why = "after " + std::to_string(GetTickCount() - start) + " ms the current row is " + got;
+            why = "after " + std::to_string(GetTickCount() - start) + " ms the check marks are " + got;
             return false;
         }
         Sleep(20);

@@ -127,8 +127,9 @@ BOOL CRemoveDlg::RefreshSteps(bool reset) {
 }
 
 BOOL CRemoveDlg::RedrawRows() {
-    // Painted at once: the next state may block the window until it returns.
-    return RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Painted at once, the image frames and labels included: the next state may block the window
+    // until it returns, and a frame painted later would already show the next row as current.
+    return RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CRemoveDlg::OnPaint() {
