@@ -4,3 +4,11 @@
 #include "spooler/RemovalContext.h"
 
 void RemovePrintersStep(RemovalContext& ctx);
+
+// Cancels and deletes the first 100 jobs of an open printer's queue; returns how many it found.
+// In a dry run it only counts them.
+DWORD PurgePrintJobs(HANDLE printer, bool dryRun);
+
+// Deletes HKEY_CLASSES_ROOT\id with its subkeys, taking the first subkey until none is left or one
+// cannot be deleted. An empty id names no key of its own and is left alone.
+void DeleteUniqueIdKey(RemovalContext& ctx, const char* id);
