@@ -26,10 +26,6 @@ const char* const kPerUserKeys[] = {
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts",
 };
 
-ActionOutcome Done(const RemovalContext& ctx) {
-    return ctx.dryRun ? kOutcomePresent : kOutcomeRemoved;
-}
-
 // The printer's UniqueID: Windows 9x keeps it in the printer's registry key, the others hand it out
 // as printer data. It is a text within 32 bytes; one that is empty or not terminated within them
 // names no key of its own, and false is returned for it as for a missing value.
@@ -116,7 +112,7 @@ void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultD
         if (jobs) {
             char count[32];
             FormatText(count, sizeof count, "%lu jobs", static_cast<unsigned long>(jobs));
-            ctx.Record(kStep, "job", name, Done(ctx), count);
+            ctx.Record(kStep, "job", name, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, count);
         }
         char id[kUniqueIdSize];
         if (ReadUniqueId(ctx.os, printer, name, id)) DeleteUniqueIdKey(ctx, id);

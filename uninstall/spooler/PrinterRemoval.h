@@ -3,6 +3,8 @@
 // reassigning the default printer when it was among them.
 #include "spooler/RemovalContext.h"
 
+// A dry run deletes nothing and leaves the records' flags alone, but queues the 9x keys all the same,
+// so that the registry step's plan lists them.
 void RemovePrintersStep(RemovalContext& ctx);
 
 // Cancels and deletes the first 100 jobs of an open printer's queue; returns how many it found.
