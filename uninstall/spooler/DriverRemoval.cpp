@@ -14,12 +14,7 @@ namespace {
 const char kStep[] = "drivers";
 const char kDriverKey9x[] = "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Drivers\\";
 const char kEnvironmentsKeyNT[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
-const char kDefaultEnvironmentNT[] = "Windows NT x86";
 const char kPostScriptMark[] = "(PSCRIPT)";
-
-const char* ScopeOf(const char* environment) {
-    return environment ? environment : "";
-}
 
 // The driver's spooler keys, deleted later by the registry step: one under the 9x environment, or
 // one per version directory 0 to 3 of the NT environment.
@@ -31,7 +26,7 @@ void QueueDriverKeys(RemovalContext& ctx, const char* environment, const char* d
         if (FormatText(key, sizeof key, "%s%s", kDriverKey9x, driver))
             UninstallDatabase::AddRegistryEntry(removal, kRootLocalMachine, key, "", 0);
     } else if (ctx.os.IsNT()) {
-        const char* env = environment && *environment ? environment : kDefaultEnvironmentNT;
+        const char* env = EnvironmentKeyNameNT(environment);
         for (int version = 0; version <= 3; ++version) {
             if (FormatText(key, sizeof key, "%s%s\\Drivers\\Version-%d\\%s", kEnvironmentsKeyNT, env, version,
                            driver))
@@ -52,32 +47,26 @@ bool VizoraDriverUnused(const RemovalContext& ctx, const char* driver) {
 }
 
 void RemoveDriver(RemovalContext& ctx, const char* environment, const char* driver) {
+    const char* scope = EnvironmentScope(environment);
     const InstalledPrinter* user = RemainingPrinterWithDriver(ctx.database.Printers(), driver, ctx.dryRun);
-    char inUse[TextItem::kCapacity + 16] = "";
-    if (user) FormatText(inUse, sizeof inUse, "in use by %s", user->name.Text());
-    if (ctx.dryRun) {
-        if (user) {
-            ctx.Record(kStep, "driver", driver, kOutcomeKept, inUse, 0, ScopeOf(environment));
-        } else {
-            ctx.Record(kStep, "driver", driver, kOutcomePresent, "", 0, ScopeOf(environment));
-            QueueDriverKeys(ctx, environment, driver);
+    bool gone = !user;
+    DWORD error = 0;
+    if (!ctx.dryRun) {
+        gone = DeletePrinterDriverA(NULL, const_cast<char*>(environment), const_cast<char*>(driver)) != FALSE;
+        // The spooler keeps a driver that a printer still uses; its keys must stay with it, or the
+        // printer would be left with a driver the spooler can no longer load.
+        if (!gone) {
+            error = GetLastError();
+            gone = !DriverMayBeInstalled(environment, driver);
         }
+    }
+    if (!gone) {
+        char inUse[TextItem::kCapacity + 16] = "refused by the spooler";
+        if (user) FormatText(inUse, sizeof inUse, "in use by %s", user->name.Text());
+        ctx.Record(kStep, "driver", driver, kOutcomeKept, inUse, error, scope);
         return;
     }
-    if (DeletePrinterDriverA(NULL, const_cast<char*>(environment), const_cast<char*>(driver))) {
-        ctx.Record(kStep, "driver", driver, kOutcomeRemoved, "", 0, ScopeOf(environment));
-        QueueDriverKeys(ctx, environment, driver);
-        return;
-    }
-    DWORD error = GetLastError();
-    // The spooler keeps a driver that a printer still uses; its keys must stay with it, or the
-    // printer would be left with a driver the spooler can no longer load.
-    if (DriverMayBeInstalled(environment, driver)) {
-        ctx.Record(kStep, "driver", driver, kOutcomeKept, user ? inUse : "refused by the spooler", error,
-                   ScopeOf(environment));
-        return;
-    }
-    ctx.Record(kStep, "driver", driver, kOutcomeRemoved, "", 0, ScopeOf(environment));
+    ctx.Record(kStep, "driver", driver, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, "", 0, scope);
     QueueDriverKeys(ctx, environment, driver);
 }
 }  // namespace

@@ -17,11 +17,6 @@ const char kStandardDatatype[] = "RAW";
 const char kProcessorsKey9x[] =
     "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
 const char kEnvironmentsKeyNT[] = "System\\CurrentControlSet\\control\\Print\\Environments\\";
-const char kDefaultEnvironmentNT[] = "Windows NT x86";
-
-const char* ScopeOf(const char* environment) {
-    return environment ? environment : "";
-}
 
 int SetPrinterText(const char* printerName, LPSTR PRINTER_INFO_2A::*field, const char* value) {
     PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
@@ -46,7 +41,7 @@ void DeleteProcessorKey(const COSInfo& os, const char* environment, const char* 
     if (os.IsWin9x()) {
         fits = FormatText(key, sizeof key, "%s%s", kProcessorsKey9x, processor);
     } else if (os.IsNT()) {
-        const char* env = environment && *environment ? environment : kDefaultEnvironmentNT;
+        const char* env = EnvironmentKeyNameNT(environment);
         fits = FormatText(key, sizeof key, "%s%s\\Print Processors\\%s", kEnvironmentsKeyNT, env, processor);
     }
     // Its result is ignored; a cut key could name another processor's key and is not deleted.
@@ -55,7 +50,7 @@ void DeleteProcessorKey(const COSInfo& os, const char* environment, const char* 
 
 // What a removal would do to the processor, found without changing anything: the local printers
 // that would be moved (those the printer step deletes first are not), and the processor itself.
-void PlanProcessor(RemovalContext& ctx, const char* environment, const char* processor) {
+void PlanProcessor(RemovalContext& ctx, const char* processor, const char* scope) {
     std::vector<BYTE> buffer;
     DWORD count = 0;
     if (EnumLocalPrinters(buffer, &count)) {
@@ -68,23 +63,24 @@ void PlanProcessor(RemovalContext& ctx, const char* environment, const char* pro
                        processor);
         }
     }
-    ctx.Record(kStep, "processor", processor, kOutcomePresent, "", 0, ScopeOf(environment));
+    ctx.Record(kStep, "processor", processor, kOutcomePresent, "", 0, scope);
 }
 
 void RemoveProcessor(RemovalContext& ctx, const char* server, const char* environment,
                      const char* processor) {
+    const char* scope = EnvironmentScope(environment);
     TextItem stuck;
     if (!ReleasePrintProcessor(ctx, processor, &stuck)) {
         char detail[TextItem::kCapacity + 16];
         FormatText(detail, sizeof detail, "in use by %s", stuck.Text());
-        ctx.Record(kStep, "processor", processor, kOutcomeKept, detail, 0, ScopeOf(environment));
+        ctx.Record(kStep, "processor", processor, kOutcomeKept, detail, 0, scope);
         return;
     }
     if (DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
                               const_cast<char*>(processor))) {
-        ctx.Record(kStep, "processor", processor, kOutcomeRemoved, "", 0, ScopeOf(environment));
+        ctx.Record(kStep, "processor", processor, kOutcomeRemoved, "", 0, scope);
     } else {
-        ctx.Record(kStep, "processor", processor, kOutcomeFailed, "", GetLastError(), ScopeOf(environment));
+        ctx.Record(kStep, "processor", processor, kOutcomeFailed, "", GetLastError(), scope);
     }
     DeleteProcessorKey(ctx.os, environment, processor);
 }
@@ -132,14 +128,14 @@ void RemovePrintProcessorsStep(RemovalContext& ctx, const char* server, const ch
     count = RecordsIn<PRINTPROCESSOR_INFO_1A>(buffer, count);
     const PRINTPROCESSOR_INFO_1A* installed = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
     const TextList& wanted = ctx.database.Removal().PrintProcessors;
+    const char* scope = EnvironmentScope(environment);
     for (DWORD i = 0; i < count; ++i) {
         const char* processor = installed[i].pName;
         if (!processor || !wanted.Contains(processor)) continue;
         if (IsInboxPrintProcessor(processor)) {
-            ctx.Record(kStep, "processor", processor, kOutcomeKept, "inbox component", 0,
-                       ScopeOf(environment));
+            ctx.Record(kStep, "processor", processor, kOutcomeKept, "inbox component", 0, scope);
         } else if (ctx.dryRun) {
-            PlanProcessor(ctx, environment, processor);
+            PlanProcessor(ctx, processor, scope);
         } else {
             RemoveProcessor(ctx, server, environment, processor);
         }

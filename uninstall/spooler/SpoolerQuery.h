@@ -27,6 +27,16 @@ DWORD RecordsIn(const std::vector<BYTE>& buffer, DWORD count) {
     return count < fits ? count : fits;
 }
 
+// Where a record about one driver environment says it is: the environment, "" for the spooler's own.
+inline const char* EnvironmentScope(const char* environment) {
+    return environment ? environment : "";
+}
+
+// The environment's name in the NT spooler's registry keys: the spooler's own is "Windows NT x86".
+inline const char* EnvironmentKeyNameNT(const char* environment) {
+    return environment && *environment ? environment : "Windows NT x86";
+}
+
 // PRINTER_INFO_2 of the local printers; *count receives their number.
 bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count);
 // PRINTER_INFO_2 of an open printer.
