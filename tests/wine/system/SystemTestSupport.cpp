@@ -1,0 +1,85 @@
+#include "SystemTestSupport.h"
+
+#include <doctest/doctest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "script/FileSpec.h"
+#include "script/Locations.h"
+#include "system/FileRemoval.h"
+
+std::vector<std::string> deleteCalls;
+std::vector<std::string> filesInUse;
+
+int DeleteFileOrDefer(RemovalContext&, const char* path) {
+    deleteCalls.push_back(path);
+    for (const std::string& held : filesInUse)
+        if (EqualsNoCase(held.c_str(), path)) return 0;
+    DeleteFileA(path);
+    return 1;
+}
+
+void RecordingLog::Record(const ActionRecord& record) {
+    std::string line = std::string(OutcomeName(record.outcome)) + " " + record.kind + " " + record.object;
+    if (*record.detail) line += std::string(" | ") + record.detail;
+    if (record.error) line += " | error " + std::to_string(record.error);
+    lines.push_back(line);
+    scopes.push_back(record.scope);
+}
+
+std::string WindowsDirectory() {
+    return LocationPath(kLocWindowsDir);
+}
+
+std::string LocationPath(int location) {
+    FileSpec spec;
+    spec.ResolveLocation(location);
+    return spec.DirectoryPath();
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    FILE* file = fopen(path.c_str(), "wb");
+    REQUIRE(file != nullptr);
+    fwrite(text.data(), 1, text.size(), file);
+    fclose(file);
+}
+
+std::string ReadTextFile(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return "<missing>";
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    fclose(file);
+    return text;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void SetStringValue(HKEY root, const std::string& key, const char* name, const char* value) {
+    HKEY handle = NULL;
+    REQUIRE(RegCreateKeyA(root, key.c_str(), &handle) == ERROR_SUCCESS);
+    if (name)
+        REQUIRE(RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                               static_cast<DWORD>(strlen(value) + 1)) == ERROR_SUCCESS);
+    RegCloseKey(handle);
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY handle = NULL;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& key, const char* name) {
+    HKEY handle = NULL;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    bool found = RegQueryValueExA(handle, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return found;
+}
