@@ -5,7 +5,6 @@
 set(QU_SYSTEM_DIR ${CMAKE_CURRENT_SOURCE_DIR}/system)
 qu_wine_test(NAME system_entries FRESH SOURCES
     ${QU_SYSTEM_DIR}/SystemTestSupport.cpp
-    ${QU_SYSTEM_DIR}/FakeProgman.cpp
     ${QU_SYSTEM_DIR}/IniEntriesTest.cpp
     ${QU_SYSTEM_DIR}/LoadRunTest.cpp
     ${QU_SYSTEM_DIR}/RegistryEntriesTest.cpp

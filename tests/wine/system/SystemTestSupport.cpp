@@ -2,8 +2,9 @@
 
 #include <doctest/doctest.h>
 
-#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "script/FileSpec.h"
 #include "script/Locations.h"
@@ -28,6 +29,18 @@ void RecordingLog::Record(const ActionRecord& record) {
     scopes.push_back(record.scope);
 }
 
+std::vector<std::string> DryRunOf(const std::vector<std::string>& lines) {
+    std::vector<std::string> dry;
+    for (const std::string& line : lines) {
+        std::string head = line.substr(0, line.find(' '));
+        if (head == "removed" || head == "deferred")
+            dry.push_back("present" + line.substr(head.size(), line.find(" | ") - head.size()));
+        else if (head == "kept")
+            dry.push_back(line.substr(0, line.find(" | error ")));
+    }
+    return dry;
+}
+
 std::string WindowsDirectory() {
     return LocationPath(kLocWindowsDir);
 }
@@ -39,21 +52,12 @@ std::string LocationPath(int location) {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
-    FILE* file = fopen(path.c_str(), "wb");
-    REQUIRE(file != nullptr);
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string ReadTextFile(const std::string& path) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) return "<missing>";
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    fclose(file);
-    return text;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) {
@@ -70,16 +74,13 @@ void SetStringValue(HKEY root, const std::string& key, const char* name, const c
 }
 
 bool KeyExists(HKEY root, const std::string& key) {
-    HKEY handle = NULL;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
+    return ValueExists(root, key, NULL);
 }
 
 bool ValueExists(HKEY root, const std::string& key, const char* name) {
     HKEY handle = NULL;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    bool found = RegQueryValueExA(handle, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    bool found = !name || RegQueryValueExA(handle, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
     RegCloseKey(handle);
     return found;
 }

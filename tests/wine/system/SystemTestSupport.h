@@ -20,6 +20,10 @@ public:
     std::vector<std::string> scopes;
 };
 
+// What a dry run must record for a removal that recorded lines: each removed or deferred object as
+// present, kept ones as kept (without the error of the attempt), none that was not present.
+std::vector<std::string> DryRunOf(const std::vector<std::string>& lines);
+
 class AnswerOk : public RemovalPrompts {
 public:
     int Show(UINT, UINT, const char*) override { return IDOK; }
