@@ -118,7 +118,7 @@ void RemoveIniEntriesStep(RemovalContext& ctx) {
             continue;
         }
         if (!IniFilePath(fields.file.Text(), path)) {
-            ctx.Record(kStep, "ini-entry", object.Text(), kOutcomeKept, "path too long", 0,
+            ctx.Record(kStep, "ini-entry", object.Text(), kOutcomeKept, "no usable file path", 0,
                        fields.file.Text());
             continue;
         }
