@@ -11,7 +11,6 @@ const int kColumnWidth = 100;
 const UINT kColumnHeaders[] = {IDS_COL_NAME,    IDS_COL_DRIVER,   IDS_COL_LOCATION,
                                IDS_COL_DEFAULT, IDS_COL_SPOOLARA, IDS_COL_VIZORED};
 const int kColumnCount = sizeof(kColumnHeaders) / sizeof(kColumnHeaders[0]);
-const int kRowNameCapacity = 256;
 const COLORREF kMaskColour = RGB(255, 0, 255);
 const char kPageProperty[] = "QUSelectPage";
 
@@ -187,7 +186,8 @@ void CSelectDlg::CollectSelection() {
     std::vector<InstalledPrinter>& printers = database->Printers();
     const int rows = list.GetItemCount();
     for (int row = 0; row < rows; ++row) {
-        char name[kRowNameCapacity] = "";
+        // Room for the longest printer name: a cut name would match no record, or a shorter one.
+        char name[TextItem::kCapacity] = "";
         list.GetItemText(row, 0, name, sizeof(name));
         LVITEMA item = {};
         item.mask = LVIF_PARAM;
