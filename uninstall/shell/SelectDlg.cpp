@@ -50,7 +50,6 @@ CSelectDlg::CSelectDlg()
       largeImages(NULL),
       menu(NULL),
       popup(NULL),
-      visible(0),
       selectedCount(0),
       accelerators(NULL),
       listProc(NULL) {}
@@ -65,9 +64,6 @@ INT_PTR CSelectDlg::DialogProc(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
-        case WM_SHOWWINDOW:
-            visible = wParam ? 1 : 0;
-            return FALSE;
         case WM_SIZE:
             OnSize(LOWORD(lParam));
             return FALSE;
@@ -197,6 +193,10 @@ void CSelectDlg::CollectSelection() {
         MarkRowSelection(printers, static_cast<long long>(item.lParam), name, selected);
         if (selected) ++selectedCount;
     }
+}
+
+int CSelectDlg::IsVisible() const {
+    return hwnd && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
 }
 
 void CSelectDlg::OnNotify(const NMHDR* header) {
