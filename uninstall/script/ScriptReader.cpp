@@ -5,9 +5,7 @@
 #include <memory>
 
 namespace {
-bool IsLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Removes spaces (0x20 only; tabs stay) from both ends, in place.
 char* TrimSpaces(char* text) {
