@@ -151,12 +151,9 @@ TEST_CASE("names of 255 to 259 characters keep their own choices") {
     const size_t lengths[] = {255, 256, 259};
     for (size_t ticked = 0; ticked < 3; ++ticked) {
         CAPTURE(ticked);
-        std::vector<std::string> names;
         std::vector<InstalledPrinter> census;
-        for (size_t length : lengths) {
-            names.push_back(std::string(length, 'P'));
-            census.push_back(MakePrinter(names.back().c_str(), "QLN Laser Driver"));
-        }
+        for (size_t length : lengths)
+            census.push_back(MakePrinter(std::string(length, 'P').c_str(), "QLN Laser Driver"));
         CTestMainDlg dlg(census, kPlainStart);
         REQUIRE(dlg.Create());
         HWND list = dlg.List();
