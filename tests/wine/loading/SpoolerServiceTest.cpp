@@ -3,6 +3,9 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "script/TextList.h"
 #include "script/UninstallDatabase.h"
 #include "shell/OSInfo.h"
@@ -44,6 +47,26 @@ bool ServiceExists(const char* name) {
     return exists;
 }
 
+// Answers starts and state queries from a script; the last state repeats. Sleeps only count.
+class CScriptedService : public CServiceStartControl {
+public:
+    CScriptedService(const std::vector<DWORD>& starts, const std::vector<DWORD>& states)
+        : startAnswers(starts), stateAnswers(states) {}
+    DWORD Start() override { return startAnswers.at(static_cast<size_t>(starts++)); }
+    DWORD State() override {
+        if (stateAnswers.empty()) return 0;
+        size_t i = static_cast<size_t>(queries++);
+        return stateAnswers[i < stateAnswers.size() ? i : stateAnswers.size() - 1];
+    }
+    void Sleep(DWORD milliseconds) override { slept += milliseconds; }
+
+    std::vector<DWORD> startAnswers;
+    std::vector<DWORD> stateAnswers;
+    int starts = 0;
+    int queries = 0;
+    DWORD slept = 0;
+};
+
 int g_closeMessages = 0;
 LRESULT CALLBACK FakeSpoolerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
@@ -67,6 +90,49 @@ TEST_CASE("the spooler service starts, counts as started when running, and stops
 
     CHECK(StartSpoolerService() == 1);
     CHECK(WaitForSpoolerState(SERVICE_RUNNING) == SERVICE_RUNNING);
+}
+
+TEST_CASE("a start refused while the stop is still pending waits for the stop and starts again") {
+    const DWORD kRunning = SERVICE_RUNNING, kStopped = SERVICE_STOPPED, kStopping = SERVICE_STOP_PENDING;
+    struct Case {
+        std::string what;
+        std::vector<DWORD> starts;  // answers to the start requests, in order
+        std::vector<DWORD> states;  // answers to the state queries; the last one repeats
+        int result;
+        int startCalls;
+        DWORD slept;
+    } cases[] = {
+        {"accepted at once", {ERROR_SUCCESS}, {}, 1, 1, 0},
+        {"running already", {ERROR_SERVICE_ALREADY_RUNNING}, {kRunning}, 1, 1, 0},
+        {"stop pending for three polls, then stopped",
+         {ERROR_SERVICE_ALREADY_RUNNING, ERROR_SUCCESS},
+         {kStopping, kStopping, kStopping, kStopped},
+         1,
+         2,
+         300},
+        {"stop pending, then started by someone else",
+         {ERROR_SERVICE_ALREADY_RUNNING},
+         {kStopping, SERVICE_START_PENDING},
+         1,
+         1,
+         100},
+        {"stop pending longer than the wait", {ERROR_SERVICE_ALREADY_RUNNING}, {kStopping}, 0, 1, 30000},
+        {"stopped, but the second start fails",
+         {ERROR_SERVICE_ALREADY_RUNNING, ERROR_SERVICE_DISABLED},
+         {kStopping, kStopped},
+         0,
+         2,
+         100},
+        {"refused for another reason", {ERROR_SERVICE_DISABLED}, {kStopped}, 0, 1, 0},
+        {"state cannot be read", {ERROR_SERVICE_ALREADY_RUNNING}, {}, 0, 1, 0},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        CScriptedService service(c.starts, c.states);
+        CHECK(StartServiceAfterStop(service) == c.result);
+        CHECK(service.starts == c.startCalls);
+        CHECK(service.slept == c.slept);
+    }
 }
 
 TEST_CASE("listed services are deleted on the NT family only, and deletion asks for a restart") {
