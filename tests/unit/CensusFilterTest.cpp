@@ -57,11 +57,21 @@ TEST_CASE("census switches decide which printers stay offered") {
     }
 }
 
-TEST_CASE("MFG values that do not fit the 256-byte value buffer filter out every printer") {
-    std::string longValue(130, 'Q');
-    std::string commandLine = "quinst01.exe /MFG:Quellan," + longValue + "," + longValue;
-    CHECK_FALSE(Offered(commandLine.c_str(), "Quellan Laser 5", ""));
-    // Just below the limit the same first value is read and matches.
-    std::string shorter = "quinst01.exe /MFG:Quellan," + std::string(240, 'Q');
-    CHECK(Offered(shorter.c_str(), "Quellan Laser 5", ""));
+TEST_CASE("a long MFG or PRN list is read whole: a value far down the list still matches") {
+    // Lists of up to the longest command line; every filler value is 259 characters and matches nothing.
+    std::string filler(259, 'Q');
+    for (int fillers : {1, 4, 15}) {
+        CAPTURE(fillers);
+        std::string list;
+        for (int i = 0; i < fillers; ++i) list += filler + ",";
+        std::string mfg = "quinst01.exe /MFG:" + list + "Quellan";
+        CHECK(Offered(mfg.c_str(), "Quellan Laser 5", ""));
+        CHECK_FALSE(Offered(mfg.c_str(), "Other Maker 100", ""));
+        std::string prn = "quinst01.exe /PRN:" + list + "\"Quellan Laser 5\"";
+        CHECK(Offered(prn.c_str(), "Quellan Laser 5", ""));
+        CHECK_FALSE(Offered(prn.c_str(), "Quellan Laser 50", ""));
+    }
+    // Values from several entries of one switch together exceed any small buffer as well.
+    std::string repeated = "quinst01.exe /MFG:" + filler + " /MFG:" + filler + " /MFG:Quellan";
+    CHECK(Offered(repeated.c_str(), "Quellan Ink 2", ""));
 }

@@ -102,6 +102,37 @@ TEST_CASE("database: starter lines beyond 260 bytes are left out") {
     CHECK(db.Profiles().size() == 23);  // 23 * 11 = 253 < 260
 }
 
+TEST_CASE("database: a stray \"=\" line hides nothing that follows it") {
+    // A line "=" is an entry with an empty key and value; copied as an empty text it would end the
+    // multi-string, and every later profile or entry of its section would be lost.
+    const char* const script =
+        "[UnPrinterMfgs]\n=\nQuellan,MFG\n"
+        "[UnPrinterDrivers]\nQuellan 100 PS,Q100\n=\n= ; only a comment\nQuellan 200 PS,Q200\n"
+        "[Unx_Ignore]\n=\nQuellan Fax,FAX\n"
+        "[MFG.Files]\n=\nqlmfg.dll\n"
+        "[Q100.Files]\nq100.dll\n=\nshared.dll\n"
+        "[Q200.Files]\n=\nq200.dll\nshared.dll\n";
+    UninstallDatabase db(kNT);
+    REQUIRE(Load(db, script, "C:\\WINDOWS\\Qunz__01.unm"));
+    std::string names;
+    for (const UninstallProfile& profile : db.Profiles()) names += std::string(profile.name.Text()) + "|";
+    CHECK(names == "Quellan|Quellan 100 PS|Quellan 200 PS|Quellan Fax|");
+    UninstallProfile found;
+    REQUIRE(db.FindProfileByName(found, "Quellan 100 PS"));
+    CHECK(Join(found.Files) == "q100.dll|shared.dll|");
+    REQUIRE(db.FindProfileByName(found, "Quellan 200 PS"));
+    CHECK(Join(found.Files) == "q200.dll|shared.dll|");
+    REQUIRE(db.FindProfileByName(found, "Quellan"));
+    CHECK(Join(found.Files) == "qlmfg.dll|");
+
+    // A printer kept on the second driver still protects the file it shares with the first.
+    db.Printers().push_back(Printer("Laser 100", "Quellan 100 PS", 0));
+    db.Printers().push_back(Printer("Laser 200", "Quellan 200 PS", 1));
+    REQUIRE(db.BuildCandidates(false));
+    db.ComputeRemovalSet();
+    CHECK(Join(db.Removal().Files) == "q100.dll|qlmfg.dll|");
+}
+
 TEST_CASE("database: candidates and the Vizora rule") {
     Machine m;
     const UninstallProfile& c = m.db.Candidate();

@@ -97,6 +97,8 @@ int ScriptReader::CopySection(const char* name, char* buffer, int capacity, bool
         int keyLength = entry.key.Length();
         bool joined = withValues && !entry.value.IsEmpty();
         int length = joined ? keyLength + 1 + entry.value.Length() : keyLength;
+        // An empty text would read as the end of the multi-string and hide every later entry.
+        if (length == 0) continue;
         long long start = total;
         total += length + 1;
         // Once one text does not fit, no later one is copied either (the total only grows).

@@ -32,7 +32,8 @@ public:
     int SectionEntryCount(const char* name) const;
 
     // Copy the keys (or the lines: key, or key=value when the value is not empty) of the section as a
-    // multi-string. Each text is copied only while the running total of (length + 1) stays below
+    // multi-string. Empty texts (an empty key, or a line "=") are skipped, since one would end the
+    // multi-string early. Each text is copied only while the running total of (length + 1) stays below
     // capacity; the buffer is always a well-formed multi-string. Returns the total, negated when
     // something was left out; 0 for no match, a missing or empty name or a missing buffer.
     int GetSectionKeys(const char* name, char* buffer, int capacity) const;

@@ -3,23 +3,12 @@
 #include <cstring>
 
 #include "BoundedText.h"
+#include "FileSpec.h"
+#include "Locations.h"
 #include "ScriptReader.h"
 #include "UninstallDatabase.h"
 
 namespace {
-// The directory of the running program, without a trailing backslash.
-void ProgramDirectory(char* directory, size_t capacity) {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        CopyText(directory, capacity, "");
-        return;
-    }
-    char* slash = strrchr(path, '\\');
-    if (slash) *slash = 0;
-    CopyText(directory, capacity, path);
-}
-
 // directory "\" name; false when the joined path would not fit in a path buffer.
 bool JoinPath(char* path, size_t capacity, const char* directory, const char* name) {
     size_t length = strlen(directory);
@@ -47,9 +36,11 @@ void UninstallDatabase::FindScripts(TextList& list, const char* directory, const
             FindClose(search);
         }
     }
-    char programDirectory[MAX_PATH];
-    ProgramDirectory(programDirectory, sizeof programDirectory);
-    if (programDirectory[0]) SetCurrentDirectoryA(programDirectory);
+    // With its closing backslash: for a program at a drive root "C:" alone would name the drive's
+    // current directory, which is the directory just searched.
+    FileSpec program;
+    program.ResolveLocation(kLocProgramDir);
+    if (!program.directory.IsEmpty()) SetCurrentDirectoryA(program.DirectoryPath());
 }
 
 bool UninstallDatabase::LoadScript(const char* path) {

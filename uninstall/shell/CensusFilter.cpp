@@ -1,22 +1,23 @@
 #include "CensusFilter.h"
 
 #include <cstring>
+#include <vector>
 
 #include "script/TextItem.h"
 #include "script/Tokens.h"
 #include "shell/CmdSwitches.h"
 
 namespace {
-// The switch values are read into a buffer of this size; values that together need more cannot be
-// read at all, so such a switch matches no printer.
-const int kValueBufferSize = 256;
-
 enum MatchKind { kPrefix, kWhole };
 
 bool MatchesAnyValue(const CCmdSwitches& switches, const char* name, const char* driver, MatchKind kind) {
-    char values[kValueBufferSize];
-    int size = kValueBufferSize;
-    if (!switches.GetValues(name, values, &size)) return false;
+    // Sized by what the list needs: a list that did not fit would match no printer at all.
+    int size = 0;
+    switches.GetValues(name, nullptr, &size);
+    std::vector<char> buffer(static_cast<size_t>(size) + 1);
+    size = static_cast<int>(buffer.size());
+    if (!switches.GetValues(name, buffer.data(), &size)) return false;
+    const char* values = buffer.data();
     // Walk by the size: an empty value is an empty text inside the multi-string, not its end.
     const char* end = values + (size > 0 ? size - 1 : 0);
     for (const char* value = values; value < end; value += strlen(value) + 1) {

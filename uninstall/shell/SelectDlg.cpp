@@ -11,7 +11,6 @@ const int kColumnWidth = 100;
 const UINT kColumnHeaders[] = {IDS_COL_NAME,    IDS_COL_DRIVER,   IDS_COL_LOCATION,
                                IDS_COL_DEFAULT, IDS_COL_SPOOLARA, IDS_COL_VIZORED};
 const int kColumnCount = sizeof(kColumnHeaders) / sizeof(kColumnHeaders[0]);
-const int kRowNameCapacity = 256;
 const COLORREF kMaskColour = RGB(255, 0, 255);
 const char kPageProperty[] = "QUSelectPage";
 
@@ -51,7 +50,6 @@ CSelectDlg::CSelectDlg()
       largeImages(NULL),
       menu(NULL),
       popup(NULL),
-      visible(0),
       selectedCount(0),
       accelerators(NULL),
       listProc(NULL) {}
@@ -66,9 +64,6 @@ INT_PTR CSelectDlg::DialogProc(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
-        case WM_SHOWWINDOW:
-            visible = wParam ? 1 : 0;
-            return FALSE;
         case WM_SIZE:
             OnSize(LOWORD(lParam));
             return FALSE;
@@ -187,7 +182,8 @@ void CSelectDlg::CollectSelection() {
     std::vector<InstalledPrinter>& printers = database->Printers();
     const int rows = list.GetItemCount();
     for (int row = 0; row < rows; ++row) {
-        char name[kRowNameCapacity] = "";
+        // Room for the longest printer name: a cut name would match no record, or a shorter one.
+        char name[TextItem::kCapacity] = "";
         list.GetItemText(row, 0, name, sizeof(name));
         LVITEMA item = {};
         item.mask = LVIF_PARAM;
@@ -197,6 +193,10 @@ void CSelectDlg::CollectSelection() {
         MarkRowSelection(printers, static_cast<long long>(item.lParam), name, selected);
         if (selected) ++selectedCount;
     }
+}
+
+int CSelectDlg::IsVisible() const {
+    return hwnd && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) ? 1 : 0;
 }
 
 void CSelectDlg::OnNotify(const NMHDR* header) {

@@ -31,7 +31,9 @@ public:
     // Writes the rows' selection into the printer records; rows whose name no record has change
     // nothing, records without a row keep their flag.
     void CollectSelection();
-    int IsVisible() const { return visible; }
+    // The page's own show state. Asked of the window: the main dialog shows pages with
+    // SetWindowPos, which sends no WM_SHOWWINDOW, so a flag kept from that message would go stale.
+    int IsVisible() const;
     int SelectedCount() const { return selectedCount; }
 
     // The context menu as it would open now (loaded on first use); null when menu 117 is missing.
@@ -59,7 +61,6 @@ private:
     HIMAGELIST largeImages;
     HMENU menu;
     HMENU popup;
-    int visible;
     COSInfo os;
     int selectedCount;
     CStringRing strings;

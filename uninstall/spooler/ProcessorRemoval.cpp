@@ -1,4 +1,143 @@
 #include "ProcessorRemoval.h"
 
-// Placeholder until the step is built.
-void RemovePrintProcessorsStep(RemovalContext&, const char*, const char*) {}
+#include <winspool.h>
+
+#include <vector>
+
+#include "script/BoundedText.h"
+#include "script/UninstallDatabase.h"
+#include "spooler/InboxComponents.h"
+#include "spooler/RemovalPlanning.h"
+#include "spooler/SpoolerQuery.h"
+
+namespace {
+const char kStep[] = "processors";
+const char kStandardProcessor[] = "WinPrint";
+const char kStandardDatatype[] = "RAW";
+const char kProcessorsKey9x[] =
+    "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
+const char kEnvironmentsKeyNT[] = "System\\CurrentControlSet\\control\\Print\\Environments\\";
+
+int SetPrinterText(const char* printerName, LPSTR PRINTER_INFO_2A::*field, const char* value) {
+    PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
+    HANDLE printer = NULL;
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) return 0;
+    int result = 0;
+    std::vector<BYTE> buffer;
+    if (ReadPrinterInfo2(printer, buffer)) {
+        PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+        info->*field = const_cast<char*>(value);
+        result = SetPrinterA(printer, 2, buffer.data(), 0);
+    }
+    DWORD error = GetLastError();
+    ClosePrinter(printer);
+    SetLastError(error);
+    return result;
+}
+
+void DeleteProcessorKey(const COSInfo& os, const char* environment, const char* processor) {
+    char key[TextItem::kCapacity];
+    int fits = 0;
+    if (os.IsWin9x()) {
+        fits = FormatText(key, sizeof key, "%s%s", kProcessorsKey9x, processor);
+    } else if (os.IsNT()) {
+        const char* env = EnvironmentKeyNameNT(environment);
+        fits = FormatText(key, sizeof key, "%s%s\\Print Processors\\%s", kEnvironmentsKeyNT, env, processor);
+    }
+    // Its result is ignored; a cut key could name another processor's key and is not deleted.
+    if (fits && *processor) RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+}
+
+// What a removal would do to the processor, found without changing anything: the local printers
+// that would be moved (those the printer step deletes first are not), and the processor itself.
+void PlanProcessor(RemovalContext& ctx, const char* processor, const char* scope) {
+    std::vector<BYTE> buffer;
+    DWORD count = 0;
+    if (EnumLocalPrinters(buffer, &count)) {
+        const PRINTER_INFO_2A* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+        for (DWORD i = 0; i < count; ++i) {
+            const char* name = printers[i].pPrinterName;
+            if (!name || !EqualsNoCase(printers[i].pPrintProcessor, processor)) continue;
+            if (PrinterNamedLeaves(ctx.database.Printers(), name)) continue;
+            ctx.Record(kStep, "printer-processor", name, kOutcomePresent, "would move to WinPrint", 0,
+                       processor);
+        }
+    }
+    ctx.Record(kStep, "processor", processor, kOutcomePresent, "", 0, scope);
+}
+
+void RemoveProcessor(RemovalContext& ctx, const char* server, const char* environment,
+                     const char* processor) {
+    const char* scope = EnvironmentScope(environment);
+    TextItem stuck;
+    if (!ReleasePrintProcessor(ctx, processor, &stuck)) {
+        char detail[TextItem::kCapacity + 16];
+        FormatText(detail, sizeof detail, "in use by %s", stuck.Text());
+        ctx.Record(kStep, "processor", processor, kOutcomeKept, detail, 0, scope);
+        return;
+    }
+    if (DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
+                              const_cast<char*>(processor))) {
+        ctx.Record(kStep, "processor", processor, kOutcomeRemoved, "", 0, scope);
+    } else {
+        ctx.Record(kStep, "processor", processor, kOutcomeFailed, "", GetLastError(), scope);
+    }
+    DeleteProcessorKey(ctx.os, environment, processor);
+}
+}  // namespace
+
+int SetPrinterProcessor(const char* printer, const char* processor) {
+    return SetPrinterText(printer, &PRINTER_INFO_2A::pPrintProcessor, processor);
+}
+
+int SetPrinterDatatype(const char* printer, const char* datatype) {
+    return SetPrinterText(printer, &PRINTER_INFO_2A::pDatatype, datatype);
+}
+
+int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* stuck) {
+    int result = 1;
+    std::vector<BYTE> buffer;
+    DWORD count = 0;
+    if (!EnumLocalPrinters(buffer, &count)) return 1;
+    const PRINTER_INFO_2A* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        const char* name = printers[i].pPrinterName;
+        if (!name || !EqualsNoCase(printers[i].pPrintProcessor, processor)) continue;
+        if (SetPrinterProcessor(name, kStandardProcessor)) {
+            // A printer on WinPrint with the old processor's datatype would not print; the
+            // datatype's own result is not checked, as the processor has been released either way.
+            SetPrinterDatatype(name, kStandardDatatype);
+            ctx.Record(kStep, "printer-processor", name, kOutcomeDone, "moved to WinPrint", 0, processor);
+        } else {
+            ctx.Record(kStep, "printer-processor", name, kOutcomeFailed, "", GetLastError(), processor);
+            if (stuck && result) *stuck = name;
+            result = 0;
+        }
+    }
+    return result;
+}
+
+void RemovePrintProcessorsStep(RemovalContext& ctx, const char* server, const char* environment) {
+    std::vector<BYTE> buffer;
+    DWORD count = 0;
+    bool listed = QuerySized(buffer, [server, environment, &count](BYTE* data, DWORD size, DWORD* needed) {
+        return EnumPrintProcessorsA(const_cast<char*>(server), const_cast<char*>(environment), 1, data, size,
+                                    needed, &count);
+    });
+    if (!listed) return;
+    count = RecordsIn<PRINTPROCESSOR_INFO_1A>(buffer, count);
+    const PRINTPROCESSOR_INFO_1A* installed = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
+    const TextList& wanted = ctx.database.Removal().PrintProcessors;
+    const char* scope = EnvironmentScope(environment);
+    for (DWORD i = 0; i < count; ++i) {
+        const char* processor = installed[i].pName;
+        if (!processor || !wanted.Contains(processor)) continue;
+        if (IsInboxPrintProcessor(processor)) {
+            ctx.Record(kStep, "processor", processor, kOutcomeKept, "inbox component", 0, scope);
+        } else if (ctx.dryRun) {
+            PlanProcessor(ctx, processor, scope);
+        } else {
+            RemoveProcessor(ctx, server, environment, processor);
+        }
+    }
+}

@@ -10,7 +10,48 @@ const char kWin95SpoolerClass[] = "SpoolProcessClass";
 const DWORD kWin95SpoolerExitWait = 1000;
 const char kStep[] = "services";
 const char kKind[] = "service";
+// How long a stop that is still pending may take before a start gives up.
+const DWORD kStopWaitMs = 30000;
+const DWORD kStopPollMs = 100;
+
+class CServiceHandleControl : public CServiceStartControl {
+public:
+    explicit CServiceHandleControl(SC_HANDLE handle) : service(handle) {}
+    DWORD Start() override { return StartServiceA(service, 0, NULL) ? ERROR_SUCCESS : GetLastError(); }
+    DWORD State() override {
+        SERVICE_STATUS status = {};
+        return QueryServiceStatus(service, &status) ? status.dwCurrentState : 0;
+    }
+    void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
+
+private:
+    SC_HANDLE service;
+};
+
+// Waits while the service is stopping; returns its state afterwards (0 when it cannot be read).
+DWORD WaitWhileStopping(CServiceStartControl& service) {
+    DWORD state = service.State();
+    for (DWORD waited = 0; state == SERVICE_STOP_PENDING && waited < kStopWaitMs; waited += kStopPollMs) {
+        service.Sleep(kStopPollMs);
+        state = service.State();
+    }
+    return state;
+}
 }  // namespace
+
+int StartServiceAfterStop(CServiceStartControl& service) {
+    DWORD error = service.Start();
+    if (error == ERROR_SUCCESS) return 1;
+    if (error != ERROR_SERVICE_ALREADY_RUNNING) return 0;
+    DWORD state = WaitWhileStopping(service);
+    if (state == SERVICE_RUNNING || state == SERVICE_START_PENDING) return 1;
+    return state == SERVICE_STOPPED && service.Start() == ERROR_SUCCESS ? 1 : 0;
+}
+
+int StartServiceAfterStop(SC_HANDLE service) {
+    CServiceHandleControl control(service);
+    return StartServiceAfterStop(control);
+}
 
 int StopSpoolerService() {
     SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
@@ -32,7 +73,7 @@ int StartSpoolerService() {
     int result = 0;
     SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_ALL_ACCESS);
     if (service) {
-        if (StartServiceA(service, 0, NULL) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) result = 1;
+        result = StartServiceAfterStop(service);
         CloseServiceHandle(service);
     }
     CloseServiceHandle(manager);

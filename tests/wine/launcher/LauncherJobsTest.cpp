@@ -220,16 +220,20 @@ TEST_CASE("installer search: paths that do not fit are skipped, not cut") {
     CHECK(Search(std::string(MAX_PATH, 'x'), 4096).empty());
 }
 
-TEST_CASE("running the installer: unquoted path with blanks, waited for") {
-    std::string dir = MakeScratchDir("run dir") + "\\with blank";
+TEST_CASE("running the installer: a path with blanks starts that program, not a planted one, waited for") {
+    // Read as an unquoted command line, the path would start the program planted as root\Quellan.exe.
+    std::string root = MakeScratchDir("plant");
+    std::string dir = root + "\\Quellan Driver-7";
     PlacePackage(dir);
-    RunAndWait((dir + "\\setup.exe").c_str());
+    CopyProgram("launcher_fake_setup.exe", root + "\\Quellan.exe");
+    std::string path = dir + "\\setup.exe";
+    RunAndWait(path.c_str());
+    CHECK_FALSE(ReadInstallerRecord(root).ran);
     InstallerRecord record = ReadInstallerRecord(dir);
     CHECK(record.ran);
     CHECK(record.finished);
-    // Wine puts quotes around a program path with blanks that it resolved; Windows passes it unchanged.
-    std::string path = dir + "\\setup.exe";
-    CHECK((record.commandLine == path || record.commandLine == "\"" + path + "\""));
+    // The program gets its own path, quoted, as its command line.
+    CHECK(record.commandLine == "\"" + path + "\"");
 
     RunAndWait("C:\\lt\\no such program.exe");
 }

@@ -55,7 +55,7 @@ TEST_CASE("a package started from its top folder: stale INF copies go, the deep 
     InstallerRecord record = ReadInstallerRecord(package + "\\disk1\\drivers\\win");
     REQUIRE(record.ran);
     CHECK(record.finished);
-    CHECK(record.commandLine == package + "\\disk1\\drivers\\win\\setup.exe");
+    CHECK(record.commandLine == "\"" + package + "\\disk1\\drivers\\win\\setup.exe\"");
     CHECK(record.currentDir == package);
     CHECK_FALSE(ReadInstallerRecord(package + "\\tools").ran);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../RecordingRemoval.h"
+#include "../removal/RemovalTestSupport.h"
 #include "shell/OSInfo.h"
 #include "spooler/SpoolerService.h"
 
@@ -48,10 +48,30 @@ bool ServiceExists(const char* name) {
 }
 
 // The recorder with the given services in the removal profile.
-struct ServiceRemoval : RecordingRemoval {
+struct ServiceRemoval : Removal {
     explicit ServiceRemoval(std::vector<const char*> services) {
         for (const char* name : services) db.Removal().Services.Append(name);
     }
+};
+
+// Answers starts and state queries from a script; the last state repeats. Sleeps only count.
+class CScriptedService : public CServiceStartControl {
+public:
+    CScriptedService(const std::vector<DWORD>& starts, const std::vector<DWORD>& states)
+        : startAnswers(starts), stateAnswers(states) {}
+    DWORD Start() override { return startAnswers.at(static_cast<size_t>(starts++)); }
+    DWORD State() override {
+        if (stateAnswers.empty()) return 0;
+        size_t i = static_cast<size_t>(queries++);
+        return stateAnswers[i < stateAnswers.size() ? i : stateAnswers.size() - 1];
+    }
+    void Sleep(DWORD milliseconds) override { slept += milliseconds; }
+
+    std::vector<DWORD> startAnswers;
+    std::vector<DWORD> stateAnswers;
+    int starts = 0;
+    int queries = 0;
+    DWORD slept = 0;
 };
 
 int g_closeMessages = 0;
@@ -79,6 +99,49 @@ TEST_CASE("the spooler service starts, counts as started when running, and stops
     CHECK(WaitForSpoolerState(SERVICE_RUNNING) == SERVICE_RUNNING);
 }
 
+TEST_CASE("a start refused while the stop is still pending waits for the stop and starts again") {
+    const DWORD kRunning = SERVICE_RUNNING, kStopped = SERVICE_STOPPED, kStopping = SERVICE_STOP_PENDING;
+    struct Case {
+        std::string what;
+        std::vector<DWORD> starts;  // answers to the start requests, in order
+        std::vector<DWORD> states;  // answers to the state queries; the last one repeats
+        int result;
+        int startCalls;
+        DWORD slept;
+    } cases[] = {
+        {"accepted at once", {ERROR_SUCCESS}, {}, 1, 1, 0},
+        {"running already", {ERROR_SERVICE_ALREADY_RUNNING}, {kRunning}, 1, 1, 0},
+        {"stop pending for three polls, then stopped",
+         {ERROR_SERVICE_ALREADY_RUNNING, ERROR_SUCCESS},
+         {kStopping, kStopping, kStopping, kStopped},
+         1,
+         2,
+         300},
+        {"stop pending, then started by someone else",
+         {ERROR_SERVICE_ALREADY_RUNNING},
+         {kStopping, SERVICE_START_PENDING},
+         1,
+         1,
+         100},
+        {"stop pending longer than the wait", {ERROR_SERVICE_ALREADY_RUNNING}, {kStopping}, 0, 1, 30000},
+        {"stopped, but the second start fails",
+         {ERROR_SERVICE_ALREADY_RUNNING, ERROR_SERVICE_DISABLED},
+         {kStopping, kStopped},
+         0,
+         2,
+         100},
+        {"refused for another reason", {ERROR_SERVICE_DISABLED}, {kStopped}, 0, 1, 0},
+        {"state cannot be read", {ERROR_SERVICE_ALREADY_RUNNING}, {}, 0, 1, 0},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        CScriptedService service(c.starts, c.states);
+        CHECK(StartServiceAfterStop(service) == c.result);
+        CHECK(service.starts == c.startCalls);
+        CHECK(service.slept == c.slept);
+    }
+}
+
 TEST_CASE("listed services are deleted on the NT family only, and deletion asks for a restart") {
     CreateTestService("QuTestSvcOne");
     CreateTestService("QuTestSvcTwo");
@@ -90,9 +153,9 @@ TEST_CASE("listed services are deleted on the NT family only, and deletion asks 
         CHECK(ServiceExists("QuTestSvcOne"));
         CHECK(ServiceExists("QuTestSvcTwo"));
         if (removal.ctx.os.IsNT()) {
-            CHECK(removal.records == std::vector<std::string>{"QuTestSvcOne present",
-                                                              "NoSuchServiceHere not present",
-                                                              "qutestsvctwo present"});
+            CHECK(removal.log.Lines() == std::vector<std::string>{"QuTestSvcOne present",
+                                                                  "NoSuchServiceHere not present",
+                                                                  "qutestsvctwo present"});
             CHECK(removal.db.RebootNeeded() == 1);  // as the deletion would ask
         }
     }
@@ -102,14 +165,14 @@ TEST_CASE("listed services are deleted on the NT family only, and deletion asks 
             CHECK(removal.db.RebootNeeded() == 1);
             CHECK_FALSE(ServiceExists("QuTestSvcOne"));
             CHECK_FALSE(ServiceExists("QuTestSvcTwo"));
-            CHECK(removal.records == std::vector<std::string>{"QuTestSvcOne removed",
-                                                              "NoSuchServiceHere not present",
-                                                              "qutestsvctwo removed"});
+            CHECK(removal.log.Lines() == std::vector<std::string>{"QuTestSvcOne removed",
+                                                                  "NoSuchServiceHere not present",
+                                                                  "qutestsvctwo removed"});
         } else {
             CHECK(removal.db.RebootNeeded() == 0);
             CHECK(ServiceExists("QuTestSvcOne"));
             CHECK(ServiceExists("QuTestSvcTwo"));
-            CHECK(removal.records.empty());
+            CHECK(removal.log.actions.empty());
         }
     }
 }
@@ -141,7 +204,7 @@ TEST_CASE("a service already marked for deletion asks for a restart again") {
     ServiceRemoval second({"QuTestSvcHeld"});
     RemoveServicesStep(second.ctx);
     CHECK(second.db.RebootNeeded() == 1);
-    CHECK(second.records == std::vector<std::string>{"QuTestSvcHeld deferred marked for deletion"});
+    CHECK(second.log.Lines() == std::vector<std::string>{"QuTestSvcHeld deferred marked for deletion"});
 
     CloseServiceHandle(held);
     CloseServiceHandle(manager);

@@ -3,6 +3,8 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 #include <windows.h>
+// shlobj.h needs windows.h first.
+#include <shlobj.h>
 
 #include <string>
 
@@ -32,17 +34,30 @@ void PointFavoritesAt(const std::string& path) {
                    static_cast<DWORD>(path.size() + 1));
     RegCloseKey(key);
 }
+
+// The Favorites path as the shell itself answers it, "" when the shell call fails: an empty location
+// must come from the length rule, not from a shell that did not answer.
+std::string ShellAnswer() {
+    LPITEMIDLIST idList = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_FAVORITES, &idList)) || !idList) return "";
+    char path[MAX_PATH] = "";
+    BOOL answered = SHGetPathFromIDListA(idList, path);
+    ILFree(idList);
+    return answered ? path : "";
+}
 }  // namespace
 
 TEST_CASE("a 258-character shell folder is used with its backslash, a 259-character one is not") {
     std::string fits = MakeDirectoryOfLength(258);
     PointFavoritesAt(fits);
+    REQUIRE(ShellAnswer() == fits);
     FileSpec spec;
     spec.ResolveLocation(kLocFavorites);
     CHECK(std::string(spec.FullPath()) == fits + "\\");
 
     std::string tooLong = MakeDirectoryOfLength(259);
     PointFavoritesAt(tooLong);
+    REQUIRE(ShellAnswer() == tooLong);
     spec.ResolveLocation(kLocFavorites);
     CHECK(std::string(spec.FullPath()).empty());
 }

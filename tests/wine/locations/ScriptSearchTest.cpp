@@ -106,6 +106,35 @@ TEST_CASE("scripts are found in all four directories, sorted, each once") {
     CHECK(std::string(current) + "\\" == ProgramDirectory());
 }
 
+TEST_CASE("from a drive root the search returns to the root itself") {
+    // "C:" alone would name the drive's current directory, which the search has just moved.
+    if (ProgramDirectory() != "C:\\") {
+        // Run this case again from a copy of the program at the root of drive C.
+        FileSpec self;
+        self.ResolveLocation(kLocProgramFile);
+        REQUIRE(CopyFileA(self.FullPath(), "C:\\qu_root_search.exe", FALSE));
+        REQUIRE(CopyFileA((ProgramDirectory() + "QSPOOL01.DLL").c_str(), "C:\\QSPOOL01.DLL", FALSE));
+        std::string command = "C:\\qu_root_search.exe \"--test-case=from a drive root*\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child = {};
+        REQUIRE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\windows",
+                               &startup, &child));
+        REQUIRE(WaitForSingleObject(child.hProcess, 60000) == WAIT_OBJECT_0);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        CHECK(exitCode == 0);
+        return;
+    }
+    TextList found;
+    FindUninstallScripts(found);
+    FileSpec current;
+    current.ResolveLocation(kLocCurrentDir);
+    CHECK(std::string(current.FullPath()) == "C:\\");
+}
+
 TEST_CASE("a directory without a script adds nothing and a missing one is no error") {
     RemoveScripts();
     TextList found;

@@ -4,7 +4,7 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
-#include "../RecordingRemoval.h"
+#include "RemovalTestSupport.h"
 #include "script/FileSpec.h"
 #include "script/Locations.h"
 #include "spooler/HookCalls.h"
@@ -71,7 +71,7 @@ struct PageWindow {
     ~PageWindow() { DestroyWindow(top); }
 };
 
-void RunHooks(RecordingRemoval& removal, std::vector<const char*> entries) {
+void RunHooks(Removal& removal, std::vector<const char*> entries) {
     for (const char* entry : entries) removal.db.Removal().Hooks.Append(entry);
     RunHooksStep(removal.ctx);
 }
@@ -83,7 +83,7 @@ TEST_CASE(
     const std::string driverDirectory = Directory(kLocPrintDriverDir);
     HookRecord record;
     PageWindow window;
-    RecordingRemoval removal;
+    Removal removal;
     removal.ctx.window = window.page;
     removal.ctx.module = GetModuleHandleA(NULL);
     char program[MAX_PATH] = "";
@@ -111,14 +111,14 @@ TEST_CASE(
     CHECK(record.Get("module") == program);
     CHECK(record.Get("directory") == programDirectory);
     CHECK(record.Get("reserved") == "0");
-    CHECK(removal.records == std::vector<std::string>{calledFrom + kHook + " done RecordHook"});
+    CHECK(removal.log.Lines() == std::vector<std::string>{calledFrom + kHook + " done RecordHook"});
     // Afterwards the program's directory is the current one, wherever it was before.
     CHECK(CurrentDirectory() == WithoutBackslash(programDirectory));
 }
 
 TEST_CASE("entries without a DLL and an export are passed over; a missing export still costs its second") {
     HookRecord record;
-    RecordingRemoval removal;
+    Removal removal;
     const DWORD start = GetTickCount();
     RunHooks(removal, {"qe2e_fake_hook.dll", "qe2e_fake_hook.dll,", ",RecordHook", "QUNOHOOK.DLL,RecordHook",
                        "qe2e_fake_hook.dll,NoSuchExport"});
@@ -129,19 +129,19 @@ TEST_CASE("entries without a DLL and an export are passed over; a missing export
     CHECK(took >= 1000);
     CHECK(took < 1800);
     const std::string loaded = Directory(kLocProgramDir) + kHook;
-    CHECK(removal.records == std::vector<std::string>{
-                                 "qe2e_fake_hook.dll kept not a DLL,export entry",
-                                 "qe2e_fake_hook.dll, kept not a DLL,export entry",
-                                 ",RecordHook kept not a DLL,export entry",
-                                 "QUNOHOOK.DLL not present RecordHook",
-                                 loaded + " failed NoSuchExport",
-                             });
-    CHECK(removal.errors.back() == ERROR_PROC_NOT_FOUND);
+    CHECK(removal.log.Lines() == std::vector<std::string>{
+                                     "qe2e_fake_hook.dll kept not a DLL,export entry",
+                                     "qe2e_fake_hook.dll, kept not a DLL,export entry",
+                                     ",RecordHook kept not a DLL,export entry",
+                                     "QUNOHOOK.DLL not present RecordHook",
+                                     loaded + " failed NoSuchExport",
+                                 });
+    CHECK(removal.log.actions.back().error == ERROR_PROC_NOT_FOUND);
 }
 
 TEST_CASE("a dry run names the hooks it would call and loads none") {
     HookRecord record;
-    RecordingRemoval removal;
+    Removal removal;
     removal.ctx.dryRun = true;
     REQUIRE(SetCurrentDirectoryA(Directory(kLocTempDir).c_str()));
     const DWORD start = GetTickCount();
@@ -150,7 +150,7 @@ TEST_CASE("a dry run names the hooks it would call and loads none") {
     CHECK(GetTickCount() - start < 500);
     CHECK(record.Get("loads") == "");
     CHECK(CurrentDirectory() == WithoutBackslash(Directory(kLocTempDir)));
-    CHECK(removal.records ==
+    CHECK(removal.log.Lines() ==
           std::vector<std::string>{Directory(kLocProgramDir) + kHook + " present RecordHook",
                                    "QUNOHOOK.DLL not present RecordHook"});
 }

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "../RecordingRemoval.h"
+#include "RemovalTestSupport.h"
 #include "spooler/OemPathCollection.h"
 
 namespace {
@@ -37,7 +37,7 @@ TEST_CASE("the OEM directories are added whole; values that name no usable path 
     SetValue(key, "7 longest", longest + '\0');
     RegCloseKey(key);
 
-    RecordingRemoval removal;
+    Removal removal;
     removal.db.Removal().OemPaths.Append("D:\\FROM\\SCRIPT");
     CollectOemPathsStep(removal.ctx);
 
@@ -47,25 +47,25 @@ TEST_CASE("the OEM directories are added whole; values that name no usable path 
         return CompareNoCase(a.c_str(), b.c_str()) < 0;
     });
     CHECK(Texts(removal.db.Removal().OemPaths) == expected);
-    CHECK(removal.records == std::vector<std::string>{
-                                 "C:\\QUELLAN\\OEM01 done searched for files",
-                                 "C:\\QUELLAN\\PADDED done searched for files",
-                                 "3 too long kept too long for a path",
-                                 "value 3 failed not readable",
-                                 "4 empty kept names no directory",
-                                 "c:\\quellan\\oem01 done searched for files",
-                                 "C:\\QUELLAN\\RAW done searched for files",
-                                 longest + " done searched for files",
-                             });
-    CHECK(removal.errors[3] == ERROR_MORE_DATA);
+    CHECK(removal.log.Lines() == std::vector<std::string>{
+                                     "C:\\QUELLAN\\OEM01 done searched for files",
+                                     "C:\\QUELLAN\\PADDED done searched for files",
+                                     "3 too long kept too long for a path",
+                                     "value 3 failed not readable",
+                                     "4 empty kept names no directory",
+                                     "c:\\quellan\\oem01 done searched for files",
+                                     "C:\\QUELLAN\\RAW done searched for files",
+                                     longest + " done searched for files",
+                                 });
+    CHECK(removal.log.actions[3].error == ERROR_MORE_DATA);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);
 }
 
 TEST_CASE("without the key the OEM path list only gets sorted") {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);
-    RecordingRemoval removal;
+    Removal removal;
     for (const char* path : {"D:\\B", "d:\\a", "D:\\B"}) removal.db.Removal().OemPaths.Append(path);
     CollectOemPathsStep(removal.ctx);
     CHECK(Texts(removal.db.Removal().OemPaths) == std::vector<std::string>{"d:\\a", "D:\\B"});
-    CHECK(removal.records.empty());
+    CHECK(removal.log.actions.empty());
 }

@@ -103,6 +103,40 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK(Visible(dlg.RemovePage().hwnd));
 }
 
+TEST_CASE("Uninstall by button or Enter removes only the ticked printer and those standing for it") {
+    enum Press { kClick, kEnter };
+    for (Press press : {kClick, kEnter}) {
+        CAPTURE(press);
+        CTestMainDlg dlg(MixedCensus(), "quinst01.exe");
+        REQUIRE(dlg.Create());
+        HWND list = dlg.List();
+        REQUIRE(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3);
+        // The user ticks "Quellan Laser 5"; the list's notification enables the button.
+        SelectRow(list, 0, true);
+        REQUIRE(dlg.Enabled(IDC_UNINSTALL));
+        if (press == kClick) {
+            SendMessageA(dlg.Item(IDC_UNINSTALL), BM_CLICK, 0, 0);
+        } else {
+            // Enter in the list goes to the default button, Uninstall.
+            SetFocus(list);
+            PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        }
+        PumpDialog(dlg.hwnd);
+        // The removal ran to its end.
+        REQUIRE(dlg.WaitForRemovalDone());
+
+        const std::vector<InstalledPrinter>& printers = dlg.Database().Printers();
+        // The ticked printer, and the Vizored printer that stands for it, go.
+        CHECK(printers[1].excluded == 0);
+        CHECK(printers[5].excluded == 0);
+        // The unticked row and the filtered-out printer stay.
+        CHECK(printers[3].excluded == 1);
+        CHECK(printers[4].excluded == 1);
+        CHECK(dlg.Database().RemovedPrinterCount() == 2);
+        CHECK(dlg.Database().RemainingPrinterCount() == 2);
+    }
+}
+
 TEST_CASE("the end of a removal alone brings the selection back unless a restart is pending") {
     for (int reboot = 0; reboot < 2; ++reboot) {
         CAPTURE(reboot);

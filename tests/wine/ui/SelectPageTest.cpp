@@ -146,6 +146,28 @@ TEST_CASE("two printers whose names differ only in case keep their own choices")
     CHECK(dlg.Database().Printers()[1].excluded == 0);
 }
 
+TEST_CASE("names of 255 to 259 characters keep their own choices") {
+    // The names share their beginning, so a name cut to 255 characters reads as the shorter one.
+    const size_t lengths[] = {255, 256, 259};
+    for (size_t ticked = 0; ticked < 3; ++ticked) {
+        CAPTURE(ticked);
+        std::vector<InstalledPrinter> census;
+        for (size_t length : lengths)
+            census.push_back(MakePrinter(std::string(length, 'P').c_str(), "QLN Laser Driver"));
+        CTestMainDlg dlg(census, kPlainStart);
+        REQUIRE(dlg.Create());
+        HWND list = dlg.List();
+        REQUIRE(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3);
+        for (int row = 0; row < 3; ++row) REQUIRE(RowText(list, row, 0).size() == lengths[row]);
+        SelectRow(list, static_cast<int>(ticked), true);
+        dlg.SelectPage().CollectSelection();
+        for (size_t i = 0; i < 3; ++i) {
+            CAPTURE(lengths[i]);
+            CHECK(dlg.Database().Printers()[i].excluded == (i == ticked ? 0 : 1));
+        }
+    }
+}
+
 TEST_CASE("Ctrl+A in the list selects every row, a plain A does not") {
     CTestMainDlg dlg(MixedCensus(), kPlainStart);
     REQUIRE(dlg.Create());

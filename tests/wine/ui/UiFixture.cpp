@@ -79,6 +79,15 @@ void Pump() {
     }
 }
 
+void PumpDialog(HWND dialog) {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 bool Visible(HWND window) {
     return window && (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }

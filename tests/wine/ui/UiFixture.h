@@ -59,6 +59,8 @@ std::vector<InstalledPrinter> MixedCensus();
 
 // Dispatches what is queued for this thread (posted page messages, removal notices).
 void Pump();
+// The same through the dialog's keyboard handling, as its modal loop does it (Tab, Enter, Escape).
+void PumpDialog(HWND dialog);
 // The window's own show state, whatever its parent's.
 bool Visible(HWND window);
 std::string RowText(HWND list, int row, int column);

@@ -1,0 +1,93 @@
+// Shortcut files in the user's and the common Programs folders and the start-up folders, and
+// group folders removed only when emptied.
+#include <doctest/doctest.h>
+
+#include "SystemTestSupport.h"
+#include "script/Locations.h"
+#include "system/Shortcuts.h"
+
+namespace {
+struct Folders {
+    std::string programs = LocationPath(kLocPrograms);
+    std::string common = LocationPath(kLocCommonPrograms);
+    std::string startup = LocationPath(kLocStartup);
+    std::string commonStartup = LocationPath(kLocCommonStartup);
+    std::string group = programs + "QTest Group\\";
+    std::string commonGroup = common + "QTest Group\\";
+    std::string keptGroup = common + "QTest Kept\\";
+    std::string scratch;
+
+    Folders() {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        scratch = std::string(temp) + "qshortcuts\\";
+        for (const std::string& dir : {group, commonGroup, keptGroup, scratch})
+            CreateDirectoryA(dir.c_str(), NULL);
+        for (const std::string& file : Files()) WriteTextFile(file, "link");
+        // Unresolvable folders (the alternate start-up folders here) must not lead to this directory.
+        SetCurrentDirectoryA(scratch.c_str());
+    }
+    ~Folders() {
+        for (const std::string& file : Files()) DeleteFileA(file.c_str());
+        for (const std::string& dir : {group, commonGroup, keptGroup, scratch}) RemoveDirectoryA(dir.c_str());
+    }
+    std::vector<std::string> Files() const {
+        return {group + "Setup",           group + "Setup.lnk",          group + "Setup.PIF",
+                commonGroup + "Setup.lnk", group + "Version 1.2.lnk",    group + "Status.lnk",
+                startup + "Status.lnk",    commonStartup + "Status.lnk", startup + "Setup.lnk",
+                group + "Locked.lnk",      keptGroup + "Kept.lnk",       keptGroup + "Readme.txt",
+                scratch + "Status.lnk"};
+    }
+};
+
+void SetUpEntries(TextList& list) {
+    for (const char* entry :
+         {"QTest Group", "QTest Group,Setup", "QTest Group,Version 1.2", "QTest Group,Status,STARTUP",
+          "QTest Group,Locked.lnk", "QTest Group,Missing", "QTest Kept", "QTest Kept,Kept"})
+        list.Append(entry);
+}
+}  // namespace
+
+TEST_CASE("shortcuts: files in both Programs folders and the start-up folders, groups only when emptied") {
+    if (!COSInfo().IsNT()) return;
+    Folders at;
+    StepFixture f;
+    SetUpEntries(f.Removal().Shortcuts);
+    deleteCalls.clear();
+    filesInUse = {at.group + "Locked.lnk"};
+
+    const std::vector<std::string> expected = {
+        "removed shortcut " + at.keptGroup + "Kept.LNK",
+        "kept group " + at.common + "QTest Kept | holds other items",
+        "removed shortcut " + at.group + "Version 1.2.LNK",
+        "removed shortcut " + at.group + "Status.LNK",
+        "removed shortcut " + at.startup + "Status.LNK",
+        "removed shortcut " + at.commonStartup + "Status.LNK",
+        // Within a folder: the name as written, then .LNK, then .PIF.
+        "removed shortcut " + at.group + "Setup",
+        "removed shortcut " + at.group + "Setup.LNK",
+        "removed shortcut " + at.group + "Setup.PIF",
+        "removed shortcut " + at.commonGroup + "Setup.LNK",
+        "not present shortcut QTest Group\\Missing",
+        "deferred shortcut " + at.group + "Locked.lnk | at the next restart",
+        // Only the running system's Programs folder; on the NT family the common one.
+        "removed group " + at.common + "QTest Group",
+    };
+    SUBCASE("removal") {
+        RemoveShortcutsStep(f.ctx);
+        CHECK(f.log.lines == expected);
+        CHECK(deleteCalls.size() == 10);
+        CHECK(FileExists(at.startup + "Setup.lnk"));  // only start-up entries look there
+        CHECK(FileExists(at.scratch + "Status.lnk"));
+        CHECK(FileExists(at.keptGroup + "Readme.txt"));
+        CHECK(FileExists(at.group + "Locked.lnk"));
+    }
+    SUBCASE("dry run: what would go, and a group only when nothing else stays in it") {
+        f.ctx.dryRun = true;
+        RemoveShortcutsStep(f.ctx);
+        CHECK(deleteCalls.empty());
+        for (const std::string& file : at.Files()) CHECK(FileExists(file));
+        CHECK(f.log.lines == DryRunOf(expected));
+    }
+    filesInUse.clear();
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Spooler components that Windows itself installs. Scripts have named them (an installer that
+// registered its own port on the standard TCP/IP monitor lists that monitor), but deleting one would
+// take the port or print processor away from every other printer on the machine, so the removal
+// never deletes them, whatever a script says.
+
+// True when name (ignoring case) is a port monitor that ships with Windows.
+bool IsInboxMonitor(const char* name);
+// True when name (ignoring case) is the print processor that ships with Windows.
+bool IsInboxPrintProcessor(const char* name);

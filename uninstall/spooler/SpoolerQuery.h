@@ -1,0 +1,48 @@
+#pragma once
+// Reads from the spooler the way every spooler step reads: a first call without a buffer to learn
+// the size in bytes, then a second into a zero-filled buffer of that size rounded up to a multiple
+// of 4.
+#include <windows.h>
+
+#include <vector>
+
+// query(buffer, size, &needed) makes the spooler call. True when the second call succeeded; the
+// buffer then holds its answer. False when the first call reported no size (nothing to read).
+template <class Query>
+bool QuerySized(std::vector<BYTE>& buffer, Query query) {
+    // Sizes beyond this are no spooler answer: refuse them rather than let the rounding wrap.
+    const DWORD kLargest = 0x7FFFFFF0;
+    buffer.clear();
+    DWORD needed = 0;
+    query(static_cast<BYTE*>(nullptr), 0, &needed);
+    if (needed == 0 || needed > kLargest) return false;
+    buffer.assign((needed + 3) & ~static_cast<DWORD>(3), 0);
+    return query(buffer.data(), static_cast<DWORD>(buffer.size()), &needed) != FALSE;
+}
+
+// The number of records of a spooler answer, never more than the buffer holds.
+template <class Record>
+DWORD RecordsIn(const std::vector<BYTE>& buffer, DWORD count) {
+    DWORD fits = static_cast<DWORD>(buffer.size() / sizeof(Record));
+    return count < fits ? count : fits;
+}
+
+// Where a record about one driver environment says it is: the environment, "" for the spooler's own.
+inline const char* EnvironmentScope(const char* environment) {
+    return environment ? environment : "";
+}
+
+// The environment's name in the NT spooler's registry keys: the spooler's own is "Windows NT x86".
+inline const char* EnvironmentKeyNameNT(const char* environment) {
+    return environment && *environment ? environment : "Windows NT x86";
+}
+
+// PRINTER_INFO_2 of the local printers; *count receives their number.
+bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count);
+// PRINTER_INFO_2 of an open printer.
+bool ReadPrinterInfo2(HANDLE printer, std::vector<BYTE>& buffer);
+// DRIVER_INFO_2 of the drivers of one environment (null: the spooler's own).
+bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count);
+// False only when the spooler answers with a list of the environment's drivers that lacks name
+// (ignoring case); a spooler that does not answer may still hold the driver.
+bool DriverMayBeInstalled(const char* environment, const char* name);
