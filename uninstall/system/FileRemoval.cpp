@@ -113,8 +113,9 @@ int DeleteFileOrDefer(RemovalContext& ctx, const char* path) {
     DWORD error = GetLastError();
     // Below 4 are ERROR_FILE_NOT_FOUND and ERROR_PATH_NOT_FOUND: nothing there counts as removed.
     if (error < 4) return 1;
-    // DeleteFileA refuses a directory with ERROR_ACCESS_DENIED, like a file in use; a directory
-    // named like a listed file is not that file, and no restart would delete it.
+    // DeleteFileA refuses a directory with ERROR_ACCESS_DENIED, as it refuses a file in use. A
+    // directory named like a listed file is not that file: it is left alone, not scheduled for the
+    // restart (where an empty one would go) with a restart asked for.
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ctx.Record(kStep, "file", path, kOutcomeKept, "a directory, not a file");
