@@ -9,43 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "../removal/RemovalTestSupport.h"
 #include "res/resource.h"
-#include "script/UninstallDatabase.h"
 #include "system/DeferredDelete.h"
 #include "system/FileRemoval.h"
 #include "system/Reboot.h"
 
 namespace {
-struct Records : ActionLog {
-    std::vector<std::string> lines;
-    void Record(const ActionRecord& r) override {
-        lines.push_back(std::string(OutcomeName(r.outcome)) + " " + r.kind + " " + r.object +
-                        (*r.detail ? std::string(" | ") + r.detail : std::string()));
-    }
-    bool Has(const std::string& line) const {
-        for (const std::string& l : lines)
-            if (l == line) return true;
-        return false;
-    }
-};
-
-struct Answers : RemovalPrompts {
-    int answer = IDNO;
-    std::vector<UINT> shown;
-    int Show(UINT textId, UINT, const char*) override {
-        shown.push_back(textId);
-        return textId == IDS_REBOOT_QUESTION ? answer : IDOK;
-    }
-};
-
-struct Removal {
-    explicit Removal(int family = COSInfo().GetFamily())
-        : database(family), ctx(database, answers, records) {}
-    UninstallDatabase database;
-    Answers answers;
-    Records records;
-    RemovalContext ctx;
-};
+// "outcome | detail" of the last record of this kind for the object; empty when there is none.
+std::string Outcome(const RecordingLog& log, const char* kind, const std::string& object) {
+    const LoggedAction* action = log.Find(kind, object);
+    if (!action) return "";
+    return OutcomeName(action->outcome) + (action->detail.empty() ? std::string() : " | " + action->detail);
+}
 
 std::string Temp(const std::string& leaf) {
     char temp[MAX_PATH];
@@ -126,10 +102,10 @@ std::string ProgramPath() {
 int RunFilesStepChild(const char* folder) {
     Removal removal;
     removal.ctx.searchDirectories.Append((std::string(folder) + "\\").c_str());
-    removal.database.Removal().Files.Append("LOCKED.DLL");
-    removal.database.Removal().Files.Append("zreg32s.ini");
+    removal.db.Removal().Files.Append("LOCKED.DLL");
+    removal.db.Removal().Files.Append("zreg32s.ini");
     RemoveFilesStep(removal.ctx);
-    return removal.database.RebootNeeded();
+    return removal.db.RebootNeeded();
 }
 }  // namespace
 
@@ -146,23 +122,23 @@ TEST_CASE("a file that cannot be deleted waits for the restart by this version's
     struct Row {
         std::string path;
         int result;
-        std::string record;  // "" when nothing is recorded
+        std::string outcome;  // empty when nothing is recorded
     };
     const Row rows[] = {
-        {folder + "\\free.dll", 1, "removed file " + folder + "\\free.dll"},
+        {folder + "\\free.dll", 1, "removed"},
         {folder + "\\missing.dll", 1, ""},  // a missing file counts as removed
         {Temp("no such folder\\x.dll"), 1, ""},
-        {folder + "\\NAMED.DLL", 1, "kept file " + folder + "\\NAMED.DLL | a directory, not a file"},
+        {folder + "\\NAMED.DLL", 1, "kept | a directory, not a file"},
         {locked, 0,
-         mechanism == kDeferZwininit ? "failed file " + locked + " | no zwininit.exe beside the program"
-                                     : "deferred file " + locked + " | " + DeferMechanismName(mechanism)},
+         mechanism == kDeferZwininit ? "failed | no zwininit.exe beside the program"
+                                     : std::string("deferred | ") + DeferMechanismName(mechanism)},
     };
     for (const Row& row : rows) {
         CAPTURE(row.path);
-        removal.records.lines.clear();
+        removal.log.actions.clear();
         CHECK(DeleteFileOrDefer(removal.ctx, row.path.c_str()) == row.result);
-        CHECK(removal.records.lines ==
-              (row.record.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.record}));
+        CHECK(Outcome(removal.log, "file", row.path) == row.outcome);
+        CHECK(removal.log.actions.size() == (row.outcome.empty() ? 0u : 1u));
     }
     CHECK(Exists(locked));
 
@@ -285,15 +261,14 @@ TEST_CASE("the files step over real folders, as a dry run and for real") {
 
     for (int dryRun = 1; dryRun >= 0; --dryRun) {
         CAPTURE(dryRun);
-        Removal removal;
-        removal.ctx.dryRun = dryRun != 0;
+        Removal removal(dryRun != 0);
         removal.ctx.searchDirectories.Append(system.c_str());
         removal.ctx.searchTrees.Append(tree.c_str());
-        removal.database.Removal().Files.Append("QLN.DLL=5");
+        removal.db.Removal().Files.Append("QLN.DLL=5");
         // The parent rule: "...\OEM\OEM01" stands for "...\OEM\". Roots and Windows' own
         // directories are never walked with folder removal.
         for (const std::string& path : {oem + "OEM01", std::string("C:\\MAKER"), WindowsFile("")})
-            removal.database.Removal().OemPaths.Append(path.c_str());
+            removal.db.Removal().OemPaths.Append(path.c_str());
         RemoveFilesStep(removal.ctx);
 
         for (const Row& row : rows) {
@@ -301,12 +276,12 @@ TEST_CASE("the files step over real folders, as a dry run and for real") {
             CHECK(Exists(row.path) == (dryRun || !row.goes));
             bool isFile = row.path.find('.') != std::string::npos;
             if (isFile && row.goes)
-                CHECK(removal.records.Has((dryRun ? "present file " : "removed file ") + row.path));
+                CHECK(Outcome(removal.log, "file", row.path) == (dryRun ? "present" : "removed"));
         }
-        CHECK(removal.records.Has("kept oem-path C:\\MAKER | a drive or share root"));
-        CHECK(removal.records.Has("kept oem-path " + WindowsFile("") + " | the Windows directory"));
-        CHECK(removal.records.Has("removed directory " + oem + "1\\2") == !dryRun);
-        CHECK(removal.database.RebootNeeded() == 0);
+        CHECK(Outcome(removal.log, "oem-path", "C:\\MAKER") == "kept | a drive or share root");
+        CHECK(Outcome(removal.log, "oem-path", WindowsFile("")) == "kept | the Windows directory");
+        CHECK(Outcome(removal.log, "directory", oem + "1\\2") == (dryRun ? "" : "removed"));
+        CHECK(removal.db.RebootNeeded() == 0);
     }
 }
 
@@ -319,40 +294,53 @@ BOOL WINAPI FakeExitWindows(UINT flags, DWORD) {
 }
 }  // namespace
 
+// The restart question's answer; every other box is answered OK.
+struct Answering : RecordingPrompts {
+    int answer = IDNO;
+    int Show(UINT textId, UINT flags, const char* argument) override {
+        RecordingPrompts::Show(textId, flags, argument);
+        return textId == IDS_REBOOT_QUESTION ? answer : IDOK;
+    }
+};
+
 TEST_CASE("the closing message, and the restart question on Windows 9x") {
     const int family = COSInfo().GetFamily();
     const int win9x = COSInfo::kFamilyWin9x;
+    const std::string complete = std::to_string(IDS_COMPLETE), question = std::to_string(IDS_REBOOT_QUESTION);
     struct Row {
         int databaseFamily;  // a Windows 9x database on another family takes the privileged path
         int rebootNeeded;
         int answer;
         BOOL restartWorks;
-        std::vector<UINT> boxes;
+        std::vector<std::string> boxes;
         RestartOutcome outcome;
     };
     const Row rows[] = {
-        {family, 0, IDYES, TRUE, {IDS_COMPLETE}, kRestartNotNeeded},
+        {family, 0, IDYES, TRUE, {complete}, kRestartNotNeeded},
         {family,
          1,
          IDYES,
          TRUE,
-         {static_cast<UINT>(family == win9x ? IDS_REBOOT_QUESTION : IDS_COMPLETE)},
+         {family == win9x ? question : complete},
          family == win9x ? kRestartStarted : kRestartPending},
-        {win9x, 1, IDNO, TRUE, {IDS_REBOOT_QUESTION}, kRestartDeclined},
-        {win9x, 1, IDYES, TRUE, {IDS_REBOOT_QUESTION}, kRestartStarted},
-        {win9x, 1, IDYES, FALSE, {IDS_REBOOT_QUESTION, IDS_REBOOT_FAILED}, kRestartFailed},
+        {win9x, 1, IDNO, TRUE, {question}, kRestartDeclined},
+        {win9x, 1, IDYES, TRUE, {question}, kRestartStarted},
+        {win9x, 1, IDYES, FALSE, {question, std::to_string(IDS_REBOOT_FAILED)}, kRestartFailed},
     };
     SetExitWindowsFunction(FakeExitWindows);
     for (const Row& row : rows) {
         CAPTURE(row.databaseFamily);
         CAPTURE(row.answer);
-        Removal removal(row.databaseFamily);
-        removal.database.SetRebootNeeded(row.rebootNeeded);
-        removal.answers.answer = row.answer;
+        UninstallDatabase db(row.databaseFamily);
+        db.SetRebootNeeded(row.rebootNeeded);
+        Answering prompts;
+        prompts.answer = row.answer;
+        RecordingLog log;
+        RemovalContext ctx(db, prompts, log);
         exitWindowsCalls = 0;
         exitWindowsResult = row.restartWorks;
-        CHECK(OfferReboot(removal.ctx) == row.outcome);
-        CHECK(removal.answers.shown == row.boxes);
+        CHECK(OfferReboot(ctx) == row.outcome);
+        CHECK(prompts.shown == row.boxes);
         CHECK(exitWindowsCalls == (row.outcome == kRestartStarted || row.outcome == kRestartFailed ? 1 : 0));
     }
     SetExitWindowsFunction(nullptr);
