@@ -198,14 +198,25 @@ TEST_CASE("the zwininit list is written only when zwininit.exe sits beside the p
     if (DeferMechanismFor(removal.ctx.os.GetKind()) != kDeferZwininit) return;  // Win32s and NT 3.x only
     const std::string program = ProgramPath();
     const std::string library = program.substr(0, program.find_last_of('\\')) + "\\QSPOOL01.DLL";
-    for (int withHelper = 0; withHelper < 2; ++withHelper) {
-        CAPTURE(withHelper);
-        const std::string folder = Temp(withHelper ? "zw-with" : "zw-without");
+    struct Row {
+        const char* folder;
+        bool helper;
+        bool lockedListed;
+    };
+    const Row rows[] = {
+        {"zw-without", false, false},
+        {"zw-with", true, true},
+        // As a key, a path holding "=" would be read back cut there, naming another file.
+        {"zw=equals", true, false},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.folder);
+        const std::string folder = Temp(row.folder);
         const std::string copy = folder + "\\" + program.substr(program.find_last_of('\\') + 1);
         MakeDirectories(folder);
         REQUIRE(CopyFileA(program.c_str(), copy.c_str(), FALSE));
         REQUIRE(CopyFileA(library.c_str(), (folder + "\\QSPOOL01.DLL").c_str(), FALSE));
-        if (withHelper) Touch(folder + "\\zwininit.exe");
+        if (row.helper) Touch(folder + "\\zwininit.exe");
         HANDLE held = Hold(folder + "\\LOCKED.DLL");
 
         std::string commandLine = "\"" + copy + "\" --files-step \"" + folder + "\"";
@@ -222,16 +233,16 @@ TEST_CASE("the zwininit list is written only when zwininit.exe sits beside the p
         CloseHandle(held);
 
         CHECK(rebootNeeded == 1);  // raised even when the file could not be scheduled
-        const std::string list = folder + "\\zwininit.ini";
-        char value[16] = "";
-        GetPrivateProfileStringA("RENAME", (folder + "\\LOCKED.DLL").c_str(), "", value, sizeof value,
-                                 list.c_str());
-        CHECK(std::string(value) == (withHelper ? "NUL" : ""));
+        // The whole list, so that a key cut at "=" would show as well.
+        char list[1024] = "";
+        GetPrivateProfileSectionA("RENAME", list, sizeof list, (folder + "\\zwininit.ini").c_str());
+        CHECK((std::string(list) == folder + "\\LOCKED.DLL=NUL") == row.lockedListed);
+        CHECK((strstr(list, "LOCKED") != nullptr) == row.lockedListed);
         // With no printer of the maker left, Win32s also lets zwininit take the setup INI file.
+        char value[16] = "";
         GetPrivateProfileStringA("RENAME", WindowsFile("zreg32s.ini").c_str(), "", value, sizeof value,
-                                 list.c_str());
-        CHECK(std::string(value) == (withHelper && removal.ctx.os.IsWin32s() ? "NUL" : ""));
-        CHECK(Exists(list) == (withHelper != 0));
+                                 (folder + "\\zwininit.ini").c_str());
+        CHECK(std::string(value) == (row.helper && removal.ctx.os.IsWin32s() ? "NUL" : ""));
     }
 }
 
