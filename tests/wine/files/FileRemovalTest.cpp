@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
