@@ -91,23 +91,23 @@ void ScheduleSetupIni(RemovalContext& ctx) {
 }
 }  // namespace
 
-int DeleteFileOrDefer(RemovalContext& ctx, const char* path) {
+int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step, const char* kind) {
     if (!path || !*path) return 1;
     if (strlen(path) >= static_cast<size_t>(TextItem::kCapacity)) {
-        ctx.Record(kStep, "file", path, kOutcomeKept, kTooLong);
+        ctx.Record(step, kind, path, kOutcomeKept, kTooLong);
         return 1;
     }
     if (ctx.dryRun) {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) return 1;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            ctx.Record(kStep, "file", path, kOutcomeKept, "a directory, not a file");
+            ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
         else
-            ctx.Record(kStep, "file", path, kOutcomePresent);
+            ctx.Record(step, kind, path, kOutcomePresent);
         return 1;
     }
     if (DeleteFileA(path)) {
-        ctx.Record(kStep, "file", path, kOutcomeRemoved);
+        ctx.Record(step, kind, path, kOutcomeRemoved);
         return 1;
     }
     DWORD error = GetLastError();
@@ -118,17 +118,17 @@ int DeleteFileOrDefer(RemovalContext& ctx, const char* path) {
     // restart (where an empty one would go) with a restart asked for.
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ctx.Record(kStep, "file", path, kOutcomeKept, "a directory, not a file");
+        ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
         return 1;
     }
     DeferMechanism mechanism = DeferMechanismFor(ctx.os.GetKind());
     DWORD scheduleError = ScheduleDelete(mechanism, path);
     if (scheduleError == ERROR_SUCCESS) {
-        ctx.Record(kStep, "file", path, kOutcomeDeferred, DeferMechanismName(mechanism), error);
+        ctx.Record(step, kind, path, kOutcomeDeferred, DeferMechanismName(mechanism), error);
     } else if (mechanism == kDeferZwininit && scheduleError == ERROR_FILE_NOT_FOUND) {
-        ctx.Record(kStep, "file", path, kOutcomeFailed, "no zwininit.exe beside the program", error);
+        ctx.Record(step, kind, path, kOutcomeFailed, "no zwininit.exe beside the program", error);
     } else {
-        ctx.Record(kStep, "file", path, kOutcomeFailed, DeferMechanismName(mechanism), scheduleError);
+        ctx.Record(step, kind, path, kOutcomeFailed, DeferMechanismName(mechanism), scheduleError);
     }
     return 0;
 }

@@ -7,9 +7,11 @@
 #include "system/OemDirectories.h"
 
 // 1 when the file no longer exists, 0 when its deletion was scheduled for the next restart (or the
-// scheduling was tried and failed). Records the outcome under the files step. A directory is no
-// file: it is left alone (and 1 returned) rather than scheduled as a file in use.
-int DeleteFileOrDefer(RemovalContext& ctx, const char* path);
+// scheduling was tried and failed). Records the outcome under step and kind (the shortcut step
+// records its shortcuts as such). A directory is no file: it is left alone (and 1 returned) rather
+// than scheduled as a file in use.
+int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step = "files",
+                      const char* kind = "file");
 void RemoveFilesStep(RemovalContext& ctx);
 
 // The machine as the file walks see it, through ctx: deletions recorded, nothing changed in a dry
