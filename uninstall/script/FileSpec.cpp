@@ -49,19 +49,6 @@ void PrintProcessorDirectory(TextItem& out) {
         out.Clear();
 }
 
-void ShellFolder(int csidl, TextItem& out) {
-    if (COSInfo().IsWin32s()) return;  // Win32s has no shell folders
-    IMalloc* shellMalloc = nullptr;
-    if (FAILED(SHGetMalloc(&shellMalloc)) || !shellMalloc) return;
-    LPITEMIDLIST idList = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &idList)) && idList) {
-        char path[MAX_PATH] = "";
-        if (SHGetPathFromIDListA(idList, path)) UseShellFolderPath(path, out);
-        shellMalloc->Free(idList);
-    }
-    shellMalloc->Release();
-}
-
 typedef BOOL(WINAPI* GetColorDirectoryFn)(PCSTR, PSTR, PDWORD);
 
 bool ColorDirectoryFromColorSystem(TextItem& out) {
@@ -102,7 +89,7 @@ void LocationText(int location, TextItem& out) {
     out.Clear();
     int csidl = ShellFolderCsidl(location);
     if (csidl >= 0) {
-        ShellFolder(csidl, out);
+        ShellFolderPath(csidl, out);
         return;
     }
     switch (location) {
@@ -122,6 +109,20 @@ void LocationText(int location, TextItem& out) {
     }
 }
 }  // namespace
+
+void ShellFolderPath(int csidl, TextItem& out) {
+    out.Clear();
+    if (COSInfo().IsWin32s()) return;  // Win32s has no shell folders
+    IMalloc* shellMalloc = nullptr;
+    if (FAILED(SHGetMalloc(&shellMalloc)) || !shellMalloc) return;
+    LPITEMIDLIST idList = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &idList)) && idList) {
+        char path[MAX_PATH] = "";
+        if (SHGetPathFromIDListA(idList, path)) UseShellFolderPath(path, out);
+        shellMalloc->Free(idList);
+    }
+    shellMalloc->Release();
+}
 
 bool FileSpec::ResolveLocation(int location) {
     Clear();

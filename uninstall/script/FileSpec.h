@@ -51,6 +51,10 @@ public:
     TextItem result;
 };
 
+// A shell folder (CSIDL value) as a path ending in a backslash; empty on Win32s, when the shell cannot
+// answer, or when the path leaves no room for the backslash (Windows only, FileSpec.cpp).
+void ShellFolderPath(int csidl, TextItem& out);
+
 // Appends '\' unless the text is empty or already ends with one. Returns 0 when it did not fit.
 int AppendBackslash(char* text, size_t capacity);
 int AppendBackslash(TextItem& text);

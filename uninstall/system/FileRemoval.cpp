@@ -1,8 +1,224 @@
 #include "FileRemoval.h"
 
-// Placeholder until the step is built.
-int DeleteFileOrDefer(RemovalContext&, const char*) {
-    return 1;
+#include <cstring>
+
+#include "script/BoundedText.h"
+#include "script/FileSpec.h"
+#include "script/UninstallDatabase.h"
+#include "system/DeferredDelete.h"
+
+namespace {
+const char kStep[] = "files";
+const char kTooLong[] = "path longer than 259 characters";
+const char kSetupIni[] = "zreg32s.ini";
+
+// CSIDL values as the shell defines them, kept as numbers: older headers lack some of them.
+const int kProfileCsidl = 40;
+struct ShellRow {
+    int csidl;
+    const char* what;
+};
+const ShellRow kProtectedShellFolders[] = {
+    {38, "the Program Files directory"}, {42, "the Program Files directory"},
+    {43, "the Common Files directory"},  {44, "the Common Files directory"},
+    {kProfileCsidl, "a user profile"},
+};
+
+// "C:\Users\name\" gives "C:\Users\".
+void ParentDirectory(const char* directory, TextItem& out) {
+    TextItem bare(directory);
+    int length = bare.Length();
+    if (length > 0 && bare.Text()[length - 1] == '\\') bare.Buffer()[length - 1] = 0;
+    FileSpec spec;
+    spec.SetPath(bare.Text());
+    out.Assign(spec.DirectoryPath());
 }
-// Placeholder until the step is built.
-void RemoveFilesStep(RemovalContext&) {}
+
+void AddProtected(std::vector<ProtectedDirectory>& out, const char* path, const char* what) {
+    if (!path || !*path) return;
+    out.push_back(ProtectedDirectory{TextItem(path), what});
+}
+
+// Windows 95 and NT 4 shells do not know the Program Files folders; the registry names them there.
+void AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return;
+    const struct {
+        const char* value;
+        const char* what;
+    } rows[] = {{"ProgramFilesDir", "the Program Files directory"},
+                {"CommonFilesDir", "the Common Files directory"}};
+    for (const auto& row : rows) {
+        char data[TextItem::kCapacity];
+        DWORD size = sizeof data - 1;
+        DWORD type = 0;
+        if (RegQueryValueExA(key, row.value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+                ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ))
+            continue;
+        data[size < sizeof data ? size : sizeof data - 1] = 0;
+        AddProtected(out, data, row.what);
+    }
+    RegCloseKey(key);
+}
+
+// The full path Windows makes of the directory ("." and ".." resolved), or empty when it cannot.
+void FullDirectoryPath(const char* directory, TextItem& out) {
+    out.Clear();
+    char full[TextItem::kCapacity];
+    DWORD length = GetFullPathNameA(directory, sizeof full, full, nullptr);
+    if (length > 0 && length < sizeof full) out.Assign(full);
+}
+
+// zreg32s.ini in the Windows directory waits for zwininit.exe on Win32s, whether or not it could go now.
+void ScheduleSetupIni(RemovalContext& ctx) {
+    char windows[TextItem::kCapacity];
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    TextItem path;
+    if (length == 0 || length >= sizeof windows || !JoinPath(path, windows, kSetupIni)) return;
+    if (ctx.dryRun) {
+        if (GetFileAttributesA(path.Text()) != INVALID_FILE_ATTRIBUTES)
+            ctx.Record(kStep, "file", path.Text(), kOutcomePresent);
+        return;
+    }
+    DWORD error = QueueZwininitDelete(path.Text());
+    if (error == ERROR_SUCCESS)
+        ctx.Record(kStep, "file", path.Text(), kOutcomeDeferred, DeferMechanismName(kDeferZwininit));
+    else
+        ctx.Record(kStep, "file", path.Text(), kOutcomeFailed, DeferMechanismName(kDeferZwininit), error);
+}
+}  // namespace
+
+int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step, const char* kind) {
+    if (!path || !*path) return 1;
+    if (strlen(path) >= static_cast<size_t>(TextItem::kCapacity)) {
+        ctx.Record(step, kind, path, kOutcomeKept, kTooLong);
+        return 1;
+    }
+    if (ctx.dryRun) {
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) return 1;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
+        else
+            ctx.Record(step, kind, path, kOutcomePresent);
+        return 1;
+    }
+    if (DeleteFileA(path)) {
+        ctx.Record(step, kind, path, kOutcomeRemoved);
+        return 1;
+    }
+    DWORD error = GetLastError();
+    // Below 4 are ERROR_FILE_NOT_FOUND and ERROR_PATH_NOT_FOUND: nothing there counts as removed.
+    if (error < 4) return 1;
+    // DeleteFileA refuses a directory with ERROR_ACCESS_DENIED, as it refuses a file in use. A
+    // directory named like a listed file is not that file: it is left alone, not scheduled for the
+    // restart (where an empty one would go) with a restart asked for.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
+        return 1;
+    }
+    DeferMechanism mechanism = DeferMechanismFor(ctx.os.GetKind());
+    DWORD scheduleError = ScheduleDelete(mechanism, path);
+    if (scheduleError == ERROR_SUCCESS) {
+        ctx.Record(step, kind, path, kOutcomeDeferred, DeferMechanismName(mechanism), error);
+    } else if (mechanism == kDeferZwininit && scheduleError == ERROR_FILE_NOT_FOUND) {
+        ctx.Record(step, kind, path, kOutcomeFailed, "no zwininit.exe beside the program", error);
+    } else {
+        ctx.Record(step, kind, path, kOutcomeFailed, DeferMechanismName(mechanism), scheduleError);
+    }
+    return 0;
+}
+
+bool MachineFileOps::ListDirectory(const char* directory, std::vector<DirectoryEntry>& entries) {
+    entries.clear();
+    TextItem pattern;
+    if (!JoinPath(pattern, directory, "*.*")) {
+        RefuseLongPath(directory, "*.*");
+        return false;
+    }
+    ++listings_;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.Text(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    do {
+        DirectoryEntry entry;
+        entry.name.Assign(data.cFileName);
+        entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back(entry);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return true;
+}
+
+void MachineFileOps::RemoveEmptyDirectory(const char* directory) {
+    if (ctx_.dryRun) return;
+    if (RemoveDirectoryA(directory)) ctx_.Record(kStep, "directory", directory, kOutcomeRemoved);
+}
+
+void MachineFileOps::RefuseLongPath(const char* directory, const char* name) {
+    char detail[2 * TextItem::kCapacity];
+    FormatText(detail, sizeof detail, "%s: %s", kTooLong, name);
+    ctx_.Record(kStep, "file", directory, kOutcomeKept, detail);
+}
+
+void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {
+    out.clear();
+    char path[TextItem::kCapacity];
+    UINT length = GetWindowsDirectoryA(path, sizeof path);
+    if (length > 0 && length < sizeof path) AddProtected(out, path, "the Windows directory");
+    length = GetSystemDirectoryA(path, sizeof path);
+    if (length > 0 && length < sizeof path) AddProtected(out, path, "the system directory");
+    for (const ShellRow& row : kProtectedShellFolders) {
+        TextItem folder;
+        ShellFolderPath(row.csidl, folder);
+        AddProtected(out, folder.Text(), row.what);
+        if (row.csidl == kProfileCsidl && !folder.IsEmpty()) {
+            TextItem profiles;
+            ParentDirectory(folder.Text(), profiles);
+            AddProtected(out, profiles.Text(), "the folder of the user profiles");
+        }
+    }
+    AddProtectedFromRegistry(out);
+}
+
+void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
+    places.directories = ctx.searchDirectories;
+    places.trees = ctx.searchTrees;
+    places.oemDirectories.Clear();
+    std::vector<ProtectedDirectory> protectedDirectories;
+    CollectProtectedDirectories(protectedDirectories);
+    for (const TextItem& oemPath : ctx.database.Removal().OemPaths) {
+        TextItem directory;
+        OemSearchDirectory(oemPath.Text(), directory);
+        TextItem full;
+        if (!directory.IsEmpty()) FullDirectoryPath(directory.Text(), full);
+        const char* refusal = OemDirectoryRefusal(full.Text(), protectedDirectories);
+        if (refusal) {
+            ctx.Record(kStep, "oem-path", oemPath.Text(), kOutcomeKept, refusal);
+            continue;
+        }
+        places.oemDirectories.Append(directory);
+    }
+    OrderInnerFirst(places.oemDirectories);
+}
+
+void RemoveFilesStep(RemovalContext& ctx) {
+    UninstallDatabase& database = ctx.database;
+    TextList names;
+    FileNamesOf(database.Removal().Files, names);
+    FileSearchPlaces places;
+    BuildFileSearchPlaces(ctx, places);
+
+    bool noPrinterStays = database.RemainingPrinterCount() == 0;
+    FilesStepRules rules;
+    rules.restartHelperAllowed = noPrinterStays && !ctx.os.IsWin32s();
+    rules.rebootAlreadyNeeded = database.RebootNeeded() != 0;
+    MachineFileOps ops(ctx);
+    if (RemoveFilesInOnePass(ops, places, names, rules)) database.SetRebootNeeded(1);
+
+    if (noPrinterStays && ctx.os.IsWin32s() && names.Contains(kSetupIni)) ScheduleSetupIni(ctx);
+}

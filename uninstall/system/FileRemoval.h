@@ -1,7 +1,41 @@
 #pragma once
 // Deleting the files the removal profile names in every search location, deferring files in use.
-#include "spooler/RemovalContext.h"
+#include <vector>
 
-// 1 when the file no longer exists, 0 when its deletion was scheduled for the next restart.
-int DeleteFileOrDefer(RemovalContext& ctx, const char* path);
+#include "spooler/RemovalContext.h"
+#include "system/FileSweep.h"
+#include "system/OemDirectories.h"
+
+// 1 when the file no longer exists, 0 when its deletion was scheduled for the next restart (or the
+// scheduling was tried and failed). Records the outcome under step and kind (the shortcut step
+// records its shortcuts as such). A directory is no file: it is left alone (and 1 returned) rather
+// than scheduled as a file in use.
+int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step = "files",
+                      const char* kind = "file");
 void RemoveFilesStep(RemovalContext& ctx);
+
+// The machine as the file walks see it, through ctx: deletions recorded, nothing changed in a dry
+// run. Counts the directory listings, for the benchmark.
+class MachineFileOps : public FileSweepOps {
+public:
+    explicit MachineFileOps(RemovalContext& ctx) : ctx_(ctx) {}
+
+    bool ListDirectory(const char* directory, std::vector<DirectoryEntry>& entries) override;
+    int DeleteOrDefer(const char* path) override { return DeleteFileOrDefer(ctx_, path); }
+    void RemoveEmptyDirectory(const char* directory) override;
+    void RefuseLongPath(const char* directory, const char* name) override;
+
+    long Listings() const { return listings_; }
+
+private:
+    RemovalContext& ctx_;
+    long listings_ = 0;
+};
+
+// Directories that an OEM walk must never remove folders from: the Windows and system directories,
+// Program Files and Common Files, the user's profile and the folder of all profiles.
+void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out);
+
+// The step's search places: ctx's directory and tree lists, and the OEM directories of the removal
+// profile's OemPaths (parent rule applied, refused ones recorded as kept, inner ones first).
+void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places);

@@ -1,5 +1,7 @@
 #include "Shortcuts.h"
 
+#include <vector>
+
 #include "EntryFields.h"
 #include "FileRemoval.h"
 #include "ProgmanCommands.h"
@@ -113,16 +115,11 @@ public:
     }
 
 private:
+    // The file step's deletion records the shortcut: removed, deferred when in use, or present in a
+    // dry run.
     void RemoveFile(const char* path) {
-        if (ctx_.dryRun) {
-            ctx_.Record(kStep, "shortcut", path, kOutcomePresent);
-            planned_.Append(path);
-            return;
-        }
-        if (DeleteFileOrDefer(ctx_, path))
-            ctx_.Record(kStep, "shortcut", path, kOutcomeRemoved);
-        else
-            ctx_.Record(kStep, "shortcut", path, kOutcomeDeferred, "at the next restart");
+        if (ctx_.dryRun) planned_.Append(path);
+        DeleteFileOrDefer(ctx_, path, kStep, "shortcut");
     }
 
     void RemoveProgmanItem(const ShortcutFields& entry, const char* object) {
@@ -172,23 +169,26 @@ private:
 }  // namespace
 
 void RemoveShortcutsStep(RemovalContext& ctx) {
-    // Descending order: a group's shortcut entries sort after the bare group name, so the folder is
-    // looked at only once its shortcuts are gone.
+    // Descending order, and every group folder after all shortcuts: a folder is looked at only once
+    // its shortcuts are gone. (Descending order alone does not ensure that: a quoted entry
+    // '"Group","Item"' sorts before the bare group name.)
     TextList entries = ctx.database.Removal().Shortcuts;
     entries.Sort();
     entries.Unique();
     entries.Reverse();
     ShortcutRemoval removal(ctx);
+    std::vector<ShortcutFields> groups;
     for (const TextItem& entry : entries) {
         ShortcutFields fields;
         if (!SplitShortcutEntry(entry.Text(), fields)) continue;
         if (fields.IsGroup()) {
-            removal.RemoveGroup(fields);
-        } else {
-            TextItem object(fields.group);
-            object.Append("\\");
-            object.Append(fields.description.Text());
-            removal.RemoveShortcut(fields, object.Text());
+            groups.push_back(fields);
+            continue;
         }
+        TextItem object(fields.group);
+        object.Append("\\");
+        object.Append(fields.description.Text());
+        removal.RemoveShortcut(fields, object.Text());
     }
+    for (const ShortcutFields& group : groups) removal.RemoveGroup(group);
 }

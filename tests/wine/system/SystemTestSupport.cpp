@@ -8,18 +8,6 @@
 
 #include "script/FileSpec.h"
 #include "script/Locations.h"
-#include "system/FileRemoval.h"
-
-std::vector<std::string> deleteCalls;
-std::vector<std::string> filesInUse;
-
-int DeleteFileOrDefer(RemovalContext&, const char* path) {
-    deleteCalls.push_back(path);
-    for (const std::string& held : filesInUse)
-        if (EqualsNoCase(held.c_str(), path)) return 0;
-    DeleteFileA(path);
-    return 1;
-}
 
 void RecordingLog::Record(const ActionRecord& record) {
     std::string line = std::string(OutcomeName(record.outcome)) + " " + record.kind + " " + record.object;

@@ -51,11 +51,6 @@ void SetStringValue(HKEY root, const std::string& key, const char* name, const c
 bool KeyExists(HKEY root, const std::string& key);
 bool ValueExists(HKEY root, const std::string& key, const char* name);
 
-// The replacement of DeleteFileOrDefer: every path it was given, in order. It deletes the file,
-// except for the paths in filesInUse, which it leaves and reports as deferred.
-extern std::vector<std::string> deleteCalls;
-extern std::vector<std::string> filesInUse;
-
 // Failed comparisons of record and path lists show every line.
 namespace doctest {
 template <>
