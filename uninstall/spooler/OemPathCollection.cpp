@@ -54,9 +54,7 @@ void CollectOemPathsStep(RemovalContext& ctx) {
                 break;
             }
             const char* path = data.data();
-            if (!path[0]) {
-                ctx.Record(kStep, kKind, name, kOutcomeKept, "names no directory");
-            } else if (strlen(path) >= TextItem::kCapacity) {
+            if (strlen(path) >= TextItem::kCapacity) {
                 ctx.Record(kStep, kKind, name, kOutcomeKept, "too long for a path");
             } else {
                 paths.Append(path);

@@ -5,6 +5,6 @@
 #include "spooler/RemovalContext.h"
 
 // Appends each value's data as a directory path, then sorts the list and drops duplicates. A value
-// too long for a path is read whole and left out, like an empty one: a cut path, or no path at
-// all, would send the files step into some other directory. Changes nothing on the machine.
+// too long for a path is read whole and left out: a cut path would send the files step into some
+// other directory. Changes nothing on the machine.
 void CollectOemPathsStep(RemovalContext& ctx);

@@ -13,7 +13,6 @@
 #include "system/FileRemoval.h"
 #include "system/IniEntries.h"
 #include "system/LoadRunEntries.h"
-#include "system/Reboot.h"
 #include "system/RegistryEntries.h"
 #include "system/Shortcuts.h"
 

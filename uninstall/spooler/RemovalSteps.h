@@ -5,6 +5,7 @@
 #include "spooler/AddOnRemoval.h"
 #include "spooler/RemovalContext.h"
 #include "spooler/RemovalSequence.h"
+#include "system/Reboot.h"
 
 // Fills the context's two file-search lists: the directories searched without recursion and the
 // directory trees searched two levels deep, each sorted and without duplicates; the 9x-environment
@@ -41,6 +42,8 @@ public:
     void RemoveRegistryEntries() override;
     void StartSpooler() override;
     void OfferReboot() override;
+    // What the closing step made of the restart the removal may need.
+    RestartOutcome Restart() const { return restart; }
 
     void Repaint() override {}
     void TakeWaitCursor() override {}
@@ -54,4 +57,5 @@ protected:
 
 private:
     AddOnRun addOn;
+    RestartOutcome restart = kRestartNotNeeded;
 };
