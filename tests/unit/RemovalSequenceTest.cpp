@@ -169,22 +169,6 @@ TEST_CASE("each refresh shows the rows before the current one green and the curr
     CHECK(fake.duringPrinters == "GGR------");
 }
 
-TEST_CASE("a refresh with reset shows every row pending until the next highlighted one") {
-    RemovalSequence sequence;
-    FakeRemoval fake(sequence);
-    sequence.Start(fake, kRemovalFamilyNT, 6);
-    sequence.Tick(fake, kRemovalTimerId);
-    sequence.BeginRefresh(true);
-    CHECK(fake.Rows() == "---------");
-    sequence.EndRefresh();
-    CHECK(sequence.CurrentRow() == 0);
-    CHECK_FALSE(sequence.Highlighting());
-    sequence.BeginRefresh(false);
-    CHECK(fake.Rows() == "R--------");
-    sequence.EndRefresh();
-    CHECK(sequence.CurrentRow() == 1);
-}
-
 TEST_CASE("the add-on state repeats while the Vizora program runs, and passes in one tick otherwise") {
     struct Case {
         const char* what;
