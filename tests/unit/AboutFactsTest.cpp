@@ -12,7 +12,6 @@ TEST_CASE("the file version reads major.minor.build.revision with two-digit mini
     } rows[] = {
         {0x00010000, 0x00000001, "1.00.00.01"},
         {0x00020005, 0x0011012D, "2.05.17.301"},
-        {0x00000000, 0x00000000, "0.00.00.00"},
         {0xFFFFFFFF, 0xFFFFFFFF, "65535.65535.65535.65535"},
     };
     for (const auto& row : rows) {
@@ -23,14 +22,6 @@ TEST_CASE("the file version reads major.minor.build.revision with two-digit mini
     char shortText[6];
     CHECK(FormatVersionNumbers(0x00020005, 0x0011012D, shortText, sizeof shortText) == 0);
     CHECK(std::string(shortText) == "2.05.");
-}
-
-TEST_CASE("the platform row names the Windows family") {
-    const struct {
-        int family;
-        const char* name;
-    } rows[] = {{1, "Win32s"}, {2, "Win9x"}, {3, "WinNT"}, {0, "Windows"}, {4, "Windows"}, {-1, "Windows"}};
-    for (const auto& row : rows) CHECK(std::string(PlatformName(row.family)) == row.name);
 }
 
 TEST_CASE("memory figures are whole kilobytes, also beyond what an int holds") {
