@@ -72,16 +72,8 @@ BOOL CAboutDlg::OnInitDialog() {
 
 // The header is hidden; its texts only name the columns.
 void CAboutDlg::InsertColumns() {
-    const char* headers[] = {".", ".."};
-    for (int i = 0; i < 2; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kColumnWidth;
-        column.pszText = const_cast<char*>(headers[i]);
-        column.iSubItem = i;
-        list.InsertColumn(i, &column);
-    }
+    list.InsertTextColumn(0, ".", kColumnWidth);
+    list.InsertTextColumn(1, "..", kColumnWidth);
 }
 
 void CAboutDlg::AddRow(const char* label, const char* value) {

@@ -11,8 +11,6 @@ class CAboutDlg : public CDialogBase {
 public:
     INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    CListViewCtl& List() { return list; }
-
 private:
     BOOL OnInitDialog();
     void InsertColumns();

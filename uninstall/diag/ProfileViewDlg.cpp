@@ -103,9 +103,9 @@ void CProfileViewDlg::RefreshProfileView() {
     WidenToHeaders(*layout);
 }
 
-// Wine's autosize gives a column whose rows are narrower than its header one pixel less than the
-// header's margins, and the header is drawn cut ("Base K..."); such a column is widened to its
-// header. Windows's autosize already fits the header, so this changes nothing there. The last
+// Wine's autosize makes a column whose rows are narrower than its header a little narrower than the
+// header's text and margins, and the header is drawn cut ("Base K..."); such a column is widened to
+// its header. Windows's autosize already fits the header, so this changes nothing there. The last
 // column, which the autosize stretches to the list's edge, is stretched again to the new edge.
 void CProfileViewDlg::WidenToHeaders(const ViewSectionLayout& layout) {
     const int margins = 6 * GetSystemMetrics(SM_CXEDGE) + 2;
@@ -123,15 +123,7 @@ void CProfileViewDlg::WidenToHeaders(const ViewSectionLayout& layout) {
 }
 
 void CProfileViewDlg::InsertColumns(const ViewSectionLayout& layout) {
-    for (int i = 0; i < layout.columnCount; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kColumnWidth;
-        column.pszText = const_cast<char*>(layout.columns[i]);
-        column.iSubItem = i;
-        list.InsertColumn(i, &column);
-    }
+    for (int i = 0; i < layout.columnCount; ++i) list.InsertTextColumn(i, layout.columns[i], kColumnWidth);
 }
 
 void CProfileViewDlg::AddEntries(const ViewSectionLayout& layout, const TextList& entries) {

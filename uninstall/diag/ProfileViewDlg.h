@@ -1,7 +1,7 @@
 #pragma once
 // The uninstall-profile viewer (template 116), a quality-assurance window: for the printers selected
 // on the selection page it lists, one section at a time, what the removal would take. Every refresh
-// recomputes the removal set from the current selection; the viewer changes nothing on the machine.
+// recomputes the removal set from the current selection; the viewer removes nothing.
 #include "shell/DialogBase.h"
 #include "shell/ListViewCtl.h"
 
@@ -20,7 +20,6 @@ public:
     void RefreshProfileView();
 
     CListViewCtl& List() { return list; }
-    int Section() const { return section; }
 
 private:
     BOOL OnInitDialog();
