@@ -5,14 +5,28 @@
 # - QSPOOL01.DLL of the 32-bit and the 64-bit build exports exactly the bound spooler and registry
 #   functions, under their plain names;
 # - QUINST01.EXE takes those functions from QSPOOL01.DLL and from no other DLL, and imports nothing
-#   from winspool.drv.
+#   from winspool.drv;
+# - the 32-bit programs and libraries carry no symbols and QUINST01.EXE is at most 400 KB (each
+#   file's size is printed);
+# - two builds of one commit are the same bytes: the 32-bit build is brought up to date and its
+#   shipping programs are built once more into a fresh folder, both with one SOURCE_DATE_EPOCH (the
+#   last commit's time unless it is set), and compared.
 # QU_WIN32_BIN and QU_WIN64_BIN name other build folders' bin directories (default: the presets').
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin32=${QU_WIN32_BIN:-build/win32/bin}
 bin64=${QU_WIN64_BIN:-build/win64/bin}
+max_quinst_bytes=$((400 * 1024))
 status=0
 fail() { echo "$*" >&2; status=1; }
+
+# The build stamp and so the programs' bytes follow SOURCE_DATE_EPOCH: both builds get the same one.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
+        { echo "outside a git checkout set SOURCE_DATE_EPOCH (seconds since 1970)" >&2; exit 1; }
+fi
+export SOURCE_DATE_EPOCH
+cmake --build "$(dirname "$bin32")" >/dev/null
 
 bound="ClosePrinter DeleteMonitorA DeletePrintProcessorA DeletePrinter DeletePrinterConnectionA
 DeletePrinterDriverA EnumJobsA EnumPrintProcessorsA EnumPrinterDriversA EnumPrintersA
@@ -70,6 +84,31 @@ for f in "$bin32"/*.exe "$bin32"/*.EXE "$bin32"/*.dll "$bin32"/*.DLL; do
 done
 for f in QUINST01.EXE QSPOOL01.DLL; do
     [ -f "$bin32/$f" ] || fail "missing from the 32-bit build: $bin32/$f"
+done
+
+shipping=()
+for f in "$bin32"/*.exe "$bin32"/*.EXE "$bin32"/*.dll "$bin32"/*.DLL; do shipping+=("$(basename "$f")"); done
+for f in "${shipping[@]}"; do
+    size=$(stat -c %s "$bin32/$f")
+    printf '%-16s %8d bytes\n' "$f" "$size"
+    case $(i686-w64-mingw32-nm "$bin32/$f" 2>&1 || true) in
+    *"no symbols"*) ;;
+    *) fail "$bin32/$f is not stripped" ;;
+    esac
+done
+if [ -f "$bin32/QUINST01.EXE" ] && [ "$(stat -c %s "$bin32/QUINST01.EXE")" -gt $max_quinst_bytes ]; then
+    fail "$bin32/QUINST01.EXE is larger than $((max_quinst_bytes / 1024)) KB"
+fi
+
+# The second build: a fresh folder, only the shipping targets.
+second=$(mktemp -d "$(dirname "$(dirname "$bin32")")/win32-second.XXXXXX")
+trap 'rm -rf "$second"' EXIT
+cmake --preset win32 -B "$second" >/dev/null
+targets=()
+for f in "${shipping[@]}"; do targets+=("${f%.*}"); done
+cmake --build "$second" --target "${targets[@]}" >/dev/null
+for f in "${shipping[@]}"; do
+    cmp -s "$bin32/$f" "$second/bin/$f" || fail "two builds of one commit differ: $f of $bin32 and of a fresh build"
 done
 
 check_library i686-w64-mingw32-objdump "$bin32/QSPOOL01.DLL"

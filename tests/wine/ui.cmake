@@ -5,6 +5,7 @@ qu_wine_test(NAME ui_pages FRESH SOURCES
     ${QU_UI_DIR}/UiFixture.cpp
     ${QU_UI_DIR}/SelectPageTest.cpp
     ${QU_UI_DIR}/MainFlowTest.cpp
+    ${QU_UI_DIR}/DiagnosticsTest.cpp
     ${CMAKE_SOURCE_DIR}/uninstall/res/QUINST01.rc
     LIBS comctl32 gdi32 user32 advapi32)
 target_include_directories(ui_pages PRIVATE ${QU_UI_DIR})

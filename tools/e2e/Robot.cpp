@@ -135,7 +135,8 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     if (k == "context-menu") return ContextMenu(v, why);
     if (k == "press") return Press(v, why);
     if (k == "rows" || k == "row-count" || k == "row" || k == "selected" || k == "view") return CheckList(k, v, why);
-    if (k == "enabled" || k == "disabled" || k == "text" || k == "title") return CheckControl(k, v, why);
+    if (k == "enabled" || k == "disabled" || k == "text" || k == "title" || k == "checked" || k == "unchecked")
+        return CheckControl(k, v, why);
     if (k == "check-marks") return CheckMarksStay(v, why);
     if (k == "minimize") {
         // The dialog loop shows a new dialog once more when its queue first runs empty; a minimize
@@ -166,6 +167,8 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
         return true;
     }
     if (k == "screenshot") return Screenshot(v, why);
+    if (k == "window") return UseWindow(v, why);
+    if (k == "windows") return SetWindowsVersion(v, why);
     why = "unknown step";
     return false;
 }
@@ -246,9 +249,41 @@ bool CRobot::Answer(const std::string& button, std::string& why) {
     return false;
 }
 
+HWND CRobot::Target() const {
+    return target_ && IsWindow(target_) ? target_ : tool_.Main();
+}
+
+// The printer list 1020 of the main window, or the list view of the window "window =" chose.
 HWND CRobot::List() const {
-    HWND main = tool_.Main();
-    return main ? FindDescendant(main, 1020) : nullptr;
+    HWND target = Target();
+    if (!target) return nullptr;
+    return target == tool_.Main() ? FindDescendant(target, 1020) : FindWindowExA(target, nullptr, WC_LISTVIEWA, nullptr);
+}
+
+bool CRobot::UseWindow(const std::string& name, std::string& why) {
+    if (EqualNoCase(name, "main")) {
+        target_ = nullptr;
+        return true;
+    }
+    if (WaitUntil([&] { return (target_ = tool_.Find(name)) != nullptr; }, waitMs_)) return true;
+    why = "no visible window with the title or class " + Quote(name);
+    return false;
+}
+
+// The emulated Windows version of the program's next start ("windows =" in [machine] sets the first).
+bool CRobot::SetWindowsVersion(const std::string& version, std::string& why) {
+    std::string program = ExpandVars(sc_.First("machine").Get("program", "%TOOLDIR%\\QUINST01.EXE"), vars_);
+    std::string key = "Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of('\\') + 1);
+    HKEY h = nullptr;
+    LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetValueExA(h, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                                static_cast<DWORD>(version.size() + 1));
+        RegCloseKey(h);
+    }
+    if (result == ERROR_SUCCESS) return true;
+    why = "cannot set the Windows version, error " + std::to_string(result);
+    return false;
 }
 
 bool CRobot::Select(const std::string& names, std::string& why) {
@@ -323,8 +358,8 @@ bool CRobot::Press(const std::string& button, std::string& why) {
         PostMessageA(front, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         return true;
     }
-    HWND main = tool_.Main();
-    HWND control = main && id >= 0 ? FindDescendant(main, id) : nullptr;
+    HWND target = Target();
+    HWND control = target && id >= 0 ? FindDescendant(target, id) : nullptr;
     if (!control) {
         why = "no button " + Quote(button);
         return false;
@@ -364,7 +399,7 @@ bool CRobot::CheckList(const std::string& key, const std::string& value, std::st
             got = view >= 0 ? names[view] : "unknown";
             return view == ViewNumber(value);
         }
-        std::vector<std::string> want = SplitList(value, '|');
+        std::vector<std::string> want = SplitList(ExpandVars(value, vars_), '|');
         std::vector<std::string> rows = list.Column0();
         auto it = std::find(rows.begin(), rows.end(), want.empty() ? "" : want[0]);
         if (it == rows.end()) {
@@ -443,17 +478,17 @@ bool CRobot::CheckMarksStay(const std::string& value, std::string& why) {
 bool CRobot::CheckControl(const std::string& key, const std::string& value, std::string& why) {
     std::string got;
     auto holds = [&]() {
-        HWND main = tool_.Main();
-        if (!main) {
+        HWND target = Target();
+        if (!target) {
             got = "no main window";
             return false;
         }
         if (key == "title") {
-            got = Quote(WindowText(main));
-            return WindowText(main) == value;
+            got = Quote(WindowText(target));
+            return WindowText(target) == value;
         }
         std::vector<std::string> parts = SplitList(value, '|');
-        HWND control = FindDescendant(main, ControlId(parts.empty() ? "" : parts[0]));
+        HWND control = FindDescendant(target, ControlId(parts.empty() ? "" : parts[0]));
         if (!control) {
             got = "no such control";
             return false;
@@ -461,6 +496,11 @@ bool CRobot::CheckControl(const std::string& key, const std::string& value, std:
         if (key == "text") {
             got = Quote(WindowText(control));
             return parts.size() == 2 && WindowText(control) == Unescape(parts[1]);
+        }
+        if (key == "checked" || key == "unchecked") {
+            bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            got = checked ? "checked" : "unchecked";
+            return checked == (key == "checked");
         }
         bool enabled = IsWindowEnabled(control) != 0;
         got = enabled ? "enabled" : "disabled";

@@ -33,6 +33,11 @@ private:
     bool CheckMarksStay(const std::string& value, std::string& why);
     std::string CheckMarks() const;
     bool Screenshot(const std::string& name, std::string& why);
+    bool UseWindow(const std::string& name, std::string& why);
+    bool SetWindowsVersion(const std::string& version, std::string& why);
+    // The window that list, control and button steps act on: the one "window =" chose while it
+    // exists, else the main window.
+    HWND Target() const;
     HWND List() const;
     void KillStarted();
 
@@ -42,6 +47,7 @@ private:
     DWORD waitMs_;   // windows appearing and programs ending (loading takes several seconds)
     DWORD checkMs_;  // states that follow at once from the last action
     ToolWindows tool_;
+    HWND target_ = nullptr;                     // chosen by "window ="; null for the main window
     std::vector<PROCESS_INFORMATION> started_;  // not yet reaped by expect-exit, newest last
 };
 

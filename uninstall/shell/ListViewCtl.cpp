@@ -15,6 +15,16 @@ int CListViewCtl::InsertColumn(int index, const LVCOLUMNA* column) {
     return result;
 }
 
+int CListViewCtl::InsertTextColumn(int index, const char* text, int width) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<char*>(text ? text : "");
+    column.iSubItem = index;
+    return InsertColumn(index, &column);
+}
+
 int CListViewCtl::InsertItem(const char* text, int index, int image, LPARAM lParam) {
     if (!hwnd) return -1;
     LVITEMA item = {};

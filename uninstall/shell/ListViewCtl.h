@@ -16,6 +16,8 @@ public:
 
     // Returns the new column's index, or -1 (also for a negative index or a missing column).
     int InsertColumn(int index, const LVCOLUMNA* column);
+    // A left-aligned column of that header text and width, for subitem index; InsertColumn's result.
+    int InsertTextColumn(int index, const char* text, int width);
     // index -1 appends; the text is set only when not empty, the image only when not -1. Returns the
     // new item's index or -1.
     int InsertItem(const char* text, int index, int image, LPARAM lParam);

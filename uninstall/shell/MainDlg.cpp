@@ -1,5 +1,6 @@
 #include "MainDlg.h"
 
+#include "diag/AboutDlg.h"
 #include "res/resource.h"
 #include "shell/CmdSwitches.h"
 #include "shell/OSInfo.h"
@@ -14,8 +15,9 @@ INT_PTR CMainDlg::DialogProc(HWND, UINT message, WPARAM wParam, LPARAM) {
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam));
         case WM_SYSCOMMAND:
-            // The About box opens here once it exists; until then the entry does nothing.
-            return wParam == IDM_ABOUT ? TRUE : FALSE;
+            if (wParam != IDM_ABOUT) return FALSE;
+            ShowAbout();
+            return TRUE;
         case UM_ENABLEUNINSTALL:
             EnableControl(IDC_UNINSTALL, wParam != 0);
             return FALSE;
@@ -125,6 +127,12 @@ void CMainDlg::ShowAfterLoading(const CCmdSwitches& switches) {
     // With no printer offered the removal can still clean up what the scripts name.
     EnableControl(IDC_UNINSTALL, database.CountSelectablePrinters() == 0);
     EnableControl(IDC_EXIT, true);
+}
+
+void CMainDlg::ShowAbout() {
+    CAboutDlg about;
+    DialogBoxParamA(strings.hInstance, MAKEINTRESOURCEA(IDD_ABOUT), hwnd, CommonDialogProc,
+                    reinterpret_cast<LPARAM>(&about));
 }
 
 BOOL CMainDlg::OnCommand(WORD id) {

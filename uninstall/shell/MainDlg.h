@@ -35,6 +35,7 @@ private:
     static void ClipSiblings(HWND page);
     void RunLoadingFlow();
     void ShowAfterLoading(const CCmdSwitches& switches);
+    void ShowAbout();
     void OnUninstall();
     void StartRemoval();
     void OnRemovalDone();

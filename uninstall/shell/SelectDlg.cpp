@@ -1,8 +1,10 @@
 #include "SelectDlg.h"
 
+#include "diag/ProfileViewDlg.h"
 #include "res/resource.h"
 #include "script/UninstallDatabase.h"
 #include "shell/SelectionRows.h"
+#include "shell/WaitCursor.h"
 
 const char kSelectDetailsKey[] = "SOFTWARE\\TOVARI QUELLAN\\QUINST01";
 
@@ -20,15 +22,6 @@ const UINT kViewCommands[] = {IDM_LARGEICONS, IDM_DETAILS, IDM_SMALLICONS, IDM_L
 // Without the diagnostic switch the menu ends with "Select All": its separator and "Other
 // Details..." go (there is no item at position 10; deleting it fails harmlessly).
 const UINT kDetailsPositions[] = {10, 9, 8};
-
-class CWaitCursor {
-public:
-    CWaitCursor() : saved(SetCursor(LoadCursorA(NULL, MAKEINTRESOURCEA(32514)))) {}  // IDC_WAIT
-    ~CWaitCursor() { SetCursor(saved); }
-
-private:
-    HCURSOR saved;
-};
 
 bool DetailsWanted() {
     char value[64] = "";
@@ -267,8 +260,8 @@ BOOL CSelectDlg::OnCommand(WORD id) {
             SelectAll();
             return TRUE;
         case IDM_OTHERDETAILS:
-            // The profile viewer opens here once it exists; the selection is collected for it already.
             CollectSelection();
+            ShowProfileViewer();
             return TRUE;
     }
     return FALSE;
@@ -281,6 +274,13 @@ void CSelectDlg::ShowView(int view) {
     if (view == CListViewCtl::kViewIcon || view == CListViewCtl::kViewSmallIcon)
         SendMessageA(list.hwnd, LVM_ARRANGE, LVA_DEFAULT, 0);
     InvalidateRect(list.hwnd, NULL, TRUE);
+}
+
+// The viewer shows what the removal would take for the selection just collected.
+void CSelectDlg::ShowProfileViewer() {
+    CProfileViewDlg viewer(database, selectedCount);
+    DialogBoxParamA(strings.hInstance, MAKEINTRESOURCEA(IDD_PROFILEVIEW), hwnd, CommonDialogProc,
+                    reinterpret_cast<LPARAM>(&viewer));
 }
 
 void CSelectDlg::SelectAll() {

@@ -51,6 +51,7 @@ private:
     void ShowContextMenu(POINT at);
     void ShowView(int view);
     void SelectAll();
+    void ShowProfileViewer();
     bool HasSelection();
     void SubclassList();
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);

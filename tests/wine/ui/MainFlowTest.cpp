@@ -1,7 +1,11 @@
 // The main dialog's flow: loading result and switches, the removal start and its end.
 #include <doctest/doctest.h>
 
+#include <cstdlib>
+#include <regex>
+
 #include "UiFixture.h"
+#include "diag/BuildStamp.h"
 
 namespace {
 bool SystemItemGreyed(HWND dialog, UINT id) {
@@ -25,15 +29,56 @@ TEST_CASE("after loading the selection page shows and Uninstall waits for a sele
     CHECK(dlg.Text(IDC_UNINSTALL) == "&Uninstall");
     CHECK(dlg.Text(IDC_EXIT) == "Cancel");
 
-    // System menu: no maximize or size, and an About entry that does nothing harmful yet.
+    // System menu: no maximize or size, and an About entry.
     CHECK(SystemItemGreyed(dlg.hwnd, SC_MAXIMIZE));
     CHECK(SystemItemGreyed(dlg.hwnd, SC_SIZE));
     CHECK_FALSE(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
     char text[64] = "";
     GetMenuStringA(GetSystemMenu(dlg.hwnd, FALSE), IDM_ABOUT, text, sizeof(text), MF_BYCOMMAND);
     CHECK(std::string(text) == "&About this application...");
-    SendMessageA(dlg.hwnd, WM_SYSCOMMAND, IDM_ABOUT, 0);
-    CHECK(IsWindow(dlg.hwnd));
+}
+
+TEST_CASE("the About entry opens the About box over the main dialog with the program's facts") {
+    CTestMainDlg dlg(OnePrinter(), "quinst01.exe");
+    REQUIRE(dlg.Create());
+    std::vector<std::vector<std::string>> rows;
+    std::string title, notice;
+    HWND owner = NULL;
+    bool mainEnabled = true;
+    RECT box = {}, desktop = {};
+    CHECK(WhileModal(dlg.hwnd, WM_SYSCOMMAND, IDM_ABOUT, [&](HWND about) {
+              title = WindowTextOf(about);
+              notice = WindowTextOf(GetDlgItem(about, IDC_LEGAL));
+              owner = GetWindow(about, GW_OWNER);
+              mainEnabled = IsWindowEnabled(dlg.hwnd) != FALSE;
+              GetWindowRect(about, &box);
+              GetWindowRect(GetDesktopWindow(), &desktop);
+              HWND list = GetDlgItem(about, IDC_PRINTERLIST);
+              for (int r = 0, n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); r < n; ++r)
+                  rows.push_back({RowText(list, r, 0), RowText(list, r, 1)});
+          }) == kClosedByCommand);
+
+    CHECK(title == "AboutBox");
+    CHECK(notice == "Copyright (C) 2006. All rights reserved.");
+    CHECK(owner == dlg.hwnd);
+    CHECK_FALSE(mainEnabled);
+    CHECK(IsWindowEnabled(dlg.hwnd));
+    CHECK(std::abs((box.left + box.right) / 2 - (desktop.left + desktop.right) / 2) <= 1);
+    CHECK(std::abs((box.top + box.bottom) / 2 - (desktop.top + desktop.bottom) / 2) <= 1);
+
+    // This test program carries the tool's version resource; Wine reports the NT family.
+    REQUIRE(rows.size() == 6);
+    CHECK(rows[0] == std::vector<std::string>{"Version", "1.00.00.01"});
+    CHECK(rows[1] == std::vector<std::string>{"Build Stamp", BuildStamp()});
+    CHECK(std::regex_match(rows[1][1], std::regex("(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+                                                  "[ 123][0-9] [0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-5][0-9]")));
+    CHECK(rows[2] == std::vector<std::string>{"OS Platform", "WinNT"});
+    const char* memory[] = {"Free Physical RAM", "Free Virtual RAM", "Swap File Size"};
+    for (int i = 0; i < 3; ++i) {
+        CAPTURE(memory[i]);
+        CHECK(rows[3 + i][0] == memory[i]);
+        CHECK(std::regex_match(rows[3 + i][1], std::regex("[1-9][0-9]* kb")));
+    }
 }
 
 TEST_CASE("a loading that was stopped ends the main dialog before it is ever shown") {

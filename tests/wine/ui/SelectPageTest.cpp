@@ -236,10 +236,17 @@ TEST_CASE("Other Details... is offered only when the user's key has a value") {
         CHECK(GetMenuItemID(menu, 7) == IDM_SELECTALL);
         if (c.items == 10) {
             CHECK(Greyed(menu, IDM_OTHERDETAILS));
-            // The command collects the selection for the viewer.
+            // The command collects the selection and opens the viewer over the page with its count.
             SelectRow(dlg.List(), 0, true);
-            Command(dlg, IDM_OTHERDETAILS);
+            bool singleProfileOffered = false;
+            HWND owner = NULL;
+            CHECK(WhileModal(dlg.SelectPage().hwnd, WM_COMMAND, IDM_OTHERDETAILS, [&](HWND viewer) {
+                      singleProfileOffered = IsWindowEnabled(GetDlgItem(viewer, IDC_SINGLEPROFILE)) != FALSE;
+                      owner = GetWindow(viewer, GW_OWNER);
+                  }) == kClosedByCommand);
             CHECK(dlg.SelectPage().SelectedCount() == 1);
+            CHECK(singleProfileOffered);
+            CHECK(owner == dlg.hwnd);
         }
     }
     SetDetailsValue(NULL);

@@ -132,3 +132,63 @@ void SelectRow(HWND list, int row, bool selected) {
     item.stateMask = LVIS_SELECTED;
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
+
+std::string ColumnText(HWND list, int column) {
+    char text[100] = "";
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = sizeof(text);
+    return SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info)) ? text : "";
+}
+
+std::string WindowTextOf(HWND window) {
+    char text[300] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+namespace {
+struct ModalWatch {
+    const std::function<void(HWND)>* look;
+    WPARAM close;
+    HWND dialog;
+    int ticksSinceClose;
+    bool forced;
+};
+ModalWatch g_watch;
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK WatchModal(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_watch.dialog) {
+        HWND dialog = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) return;
+        g_watch.dialog = dialog;
+        (*g_watch.look)(dialog);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(g_watch.close, BN_CLICKED), 0);
+    } else if (IsWindow(g_watch.dialog) && ++g_watch.ticksSinceClose > 20) {
+        g_watch.forced = true;
+        EndDialog(g_watch.dialog, 0);
+    }
+}
+}  // namespace
+
+ModalEnd WhileModal(HWND window, UINT message, WPARAM wParam, const std::function<void(HWND)>& look,
+                    WPARAM close) {
+    g_watch = {&look, close, NULL, 0, false};
+    UINT_PTR timer = SetTimer(NULL, 0, 20, WatchModal);
+    SendMessageA(window, message, wParam, 0);
+    KillTimer(NULL, timer);
+    if (!g_watch.dialog) return kNoDialog;
+    return g_watch.forced ? kForcedClosed : kClosedByCommand;
+}

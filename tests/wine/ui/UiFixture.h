@@ -5,6 +5,7 @@
 // commctrl.h needs windows.h first.
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,3 +70,15 @@ int RowImage(HWND list, int row);
 bool RowSelected(HWND list, int row);
 int SelectedRows(HWND list);
 void SelectRow(HWND list, int row, bool selected);
+
+// Texts of a list-view column header and of a window.
+std::string ColumnText(HWND list, int column);
+std::string WindowTextOf(HWND window);
+
+// How a modal dialog opened by WhileModal ended.
+enum ModalEnd { kNoDialog, kClosedByCommand, kForcedClosed };
+// Sends message to window, which runs a modal dialog; once the dialog is up, look(dialog) runs inside
+// its message loop and then the dialog gets the command close. A dialog that the command does not
+// end is ended by force (kForcedClosed), so a fault cannot hang the test.
+ModalEnd WhileModal(HWND window, UINT message, WPARAM wParam, const std::function<void(HWND)>& look,
+                    WPARAM close = IDOK);
