@@ -13,9 +13,9 @@ namespace {
 const char kHook[] = "qe2e_fake_hook.dll";
 
 std::string Directory(int location) {
-    FileSpec spec;
-    spec.ResolveLocation(location);
-    return spec.DirectoryPath();
+    FileSpec place;
+    place.ResolveLocation(location);
+    return place.DirectoryPath();
 }
 
 std::string WithoutBackslash(const std::string& directory) {
