@@ -137,6 +137,7 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     if (k == "rows" || k == "row-count" || k == "row" || k == "selected" || k == "view") return CheckList(k, v, why);
     if (k == "enabled" || k == "disabled" || k == "text" || k == "title" || k == "checked" || k == "unchecked")
         return CheckControl(k, v, why);
+    if (k == "check-marks") return CheckMarksStay(v, why);
     if (k == "minimize") {
         // The dialog loop shows a new dialog once more when its queue first runs empty; a minimize
         // that lands before that is undone, so the robot clicks again, as a person would.
@@ -414,6 +415,64 @@ bool CRobot::CheckList(const std::string& key, const std::string& value, std::st
     if (WaitUntil(holds, checkMs_)) return true;
     why = "found " + got;
     return false;
+}
+
+// The removal page's check marks as the screen shows them, one letter per row: "G" green (done),
+// "R" red (current), "-" grey (pending); read from the pixels of the image frames 1096 to 1104, so
+// only with a display. (Wine answers WM_GETFONT from another process with 0, so the bold label of
+// the current row cannot be read instead.)
+std::string CRobot::CheckMarks() const {
+    HWND main = tool_.Main();
+    if (!main) return "no main window";
+    HDC screen = GetDC(NULL);
+    std::string marks;
+    for (int id = 1096; id <= 1104 && screen; ++id) {
+        HWND frame = FindDescendant(main, id);
+        RECT r;
+        if (!frame || !GetWindowRect(frame, &r)) {
+            marks = "no removal page";
+            break;
+        }
+        int red = 0, green = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = GetPixel(screen, x, y);
+                if (c == CLR_INVALID) continue;
+                int cr = GetRValue(c), cg = GetGValue(c), cb = GetBValue(c);
+                if (cr > cg + 80 && cr > cb + 80) ++red;
+                if (cg > cr + 60 && cg > cb + 60) ++green;
+            }
+        marks += red > 8 ? "R" : green > 8 ? "G" : "-";
+    }
+    if (screen) ReleaseDC(NULL, screen);
+    return screen ? marks : "no screen";
+}
+
+// "check-marks = GR-------" waits until the rows show these marks; "check-marks = GR------- | S"
+// then checks that they stay so for S seconds more.
+bool CRobot::CheckMarksStay(const std::string& value, std::string& why) {
+    std::vector<std::string> parts = SplitList(value, '|');
+    const std::string want = parts.empty() ? "" : parts[0];
+    std::string got;
+    auto holds = [&]() {
+        got = CheckMarks();
+        return got == want;
+    };
+    if (!WaitUntil(holds, checkMs_)) {
+        why = "the check marks are " + got;
+        return false;
+    }
+    if (parts.size() < 2) return true;
+    const DWORD span = static_cast<DWORD>(std::atof(parts[1].c_str()) * 1000);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < span) {
+        if (!holds()) {
+            why = "after " + std::to_string(GetTickCount() - start) + " ms the check marks are " + got;
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
 }
 
 bool CRobot::CheckControl(const std::string& key, const std::string& value, std::string& why) {

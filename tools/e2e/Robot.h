@@ -30,6 +30,8 @@ private:
     bool Press(const std::string& button, std::string& why);
     bool CheckList(const std::string& key, const std::string& value, std::string& why);
     bool CheckControl(const std::string& key, const std::string& value, std::string& why);
+    bool CheckMarksStay(const std::string& value, std::string& why);
+    std::string CheckMarks() const;
     bool Screenshot(const std::string& name, std::string& why);
     bool UseWindow(const std::string& name, std::string& why);
     bool SetWindowsVersion(const std::string& version, std::string& why);

@@ -36,13 +36,21 @@ std::string SeedDirectory(const ScenarioSection& s, const SeedContext& cx) {
 }
 
 // Content comes from "content" (escapes allowed), from "source" (a file beside the scenario, copied
-// byte for byte, e.g. an uninstall script) or is a one-line stand-in naming the file.
+// byte for byte, e.g. an uninstall script), from "built" (a program of the build, taken from beside
+// the seeder, e.g. a stand-in for a driver package's DLL) or is a one-line stand-in naming the file.
 std::string SeedFile(const ScenarioSection& s, const SeedContext& cx) {
     std::string path = cx.Expand(s.name);
     std::string bytes;
-    if (s.Has("source")) {
-        std::ifstream in(cx.scenarioDir + s.Get("source"), std::ios::binary);
-        if (!in) return "cannot read source " + cx.scenarioDir + s.Get("source");
+    if (s.Has("source") || s.Has("built")) {
+        std::string from = cx.scenarioDir + s.Get("source");
+        if (s.Has("built")) {
+            char seeder[MAX_PATH] = "";
+            GetModuleFileNameA(nullptr, seeder, MAX_PATH);
+            from = std::string(seeder);
+            from = from.substr(0, from.find_last_of('\\') + 1) + s.Get("built");
+        }
+        std::ifstream in(from, std::ios::binary);
+        if (!in) return "cannot read source " + from;
         std::stringstream ss;
         ss << in.rdbuf();
         bytes = ss.str();

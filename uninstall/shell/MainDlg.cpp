@@ -160,8 +160,6 @@ void CMainDlg::StartRemoval() {
     HMENU menu = GetSystemMenu(hwnd, FALSE);
     if (menu) EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     EnableControl(IDC_EXIT, false);
-    // A second press while the removal runs would start it over in the middle.
-    EnableControl(IDC_UNINSTALL, false);
     remove.StartRemoval();
 }
 

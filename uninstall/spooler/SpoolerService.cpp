@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "script/TextList.h"
 #include "script/UninstallDatabase.h"
-#include "shell/OSInfo.h"
 
 namespace {
 const char kSpoolerService[] = "Spooler";
 const char kWin95SpoolerClass[] = "SpoolProcessClass";
 const DWORD kWin95SpoolerExitWait = 1000;
+const char kStep[] = "services";
+const char kKind[] = "service";
 // How long a stop that is still pending may take before a start gives up.
 const DWORD kStopWaitMs = 30000;
 const DWORD kStopPollMs = 100;
@@ -89,24 +89,46 @@ int CloseWin95Spooler() {
     return 1;
 }
 
-void RemoveServices(const TextList& services, const COSInfo& os, int* rebootNeeded) {
-    if (!os.IsNT()) return;
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CREATE_SERVICE);
-    if (!manager) return;
-    for (const TextItem& name : services) {
-        SC_HANDLE service = OpenServiceA(manager, name.Text(), SERVICE_ALL_ACCESS);
-        if (!service) continue;
+void RemoveServicesStep(RemovalContext& ctx) {
+    if (!ctx.os.IsNT()) return;
+    SC_HANDLE manager =
+        OpenSCManagerA(NULL, NULL, ctx.dryRun ? SC_MANAGER_CONNECT : SC_MANAGER_CREATE_SERVICE);
+    if (!manager) {
+        ctx.Record(kStep, kKind, "", kOutcomeFailed, "service manager", GetLastError());
+        return;
+    }
+    const DWORD access = ctx.dryRun ? SERVICE_QUERY_STATUS : SERVICE_ALL_ACCESS;
+    for (const TextItem& name : ctx.database.Removal().Services) {
+        SC_HANDLE service = OpenServiceA(manager, name.Text(), access);
+        if (!service) {
+            DWORD error = GetLastError();
+            if (error == ERROR_SERVICE_DOES_NOT_EXIST)
+                ctx.Record(kStep, kKind, name.Text(), kOutcomeNotPresent);
+            else
+                ctx.Record(kStep, kKind, name.Text(), kOutcomeFailed, "", error);
+            continue;
+        }
+        if (ctx.dryRun) {
+            ctx.Record(kStep, kKind, name.Text(), kOutcomePresent);
+            ctx.database.SetRebootNeeded(1);
+            CloseServiceHandle(service);
+            continue;
+        }
+        SERVICE_STATUS status = {};
+        bool running = QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
         BOOL deleted = DeleteService(service);
         DWORD error = deleted ? ERROR_SUCCESS : GetLastError();
         CloseServiceHandle(service);
         // A running service is only marked; it goes when it stops, at the latest at the restart.
-        if (deleted || error == ERROR_SERVICE_MARKED_FOR_DELETE) *rebootNeeded = 1;
+        if (deleted && !running) {
+            ctx.Record(kStep, kKind, name.Text(), kOutcomeRemoved);
+        } else if (deleted || error == ERROR_SERVICE_MARKED_FOR_DELETE) {
+            ctx.Record(kStep, kKind, name.Text(), kOutcomeDeferred, "marked for deletion");
+        } else {
+            ctx.Record(kStep, kKind, name.Text(), kOutcomeFailed, "", error);
+            continue;
+        }
+        ctx.database.SetRebootNeeded(1);
     }
     CloseServiceHandle(manager);
-}
-
-void RemoveServicesStep(UninstallDatabase& database, const COSInfo& os) {
-    int rebootNeeded = database.RebootNeeded();
-    RemoveServices(database.Removal().Services, os, &rebootNeeded);
-    database.SetRebootNeeded(rebootNeeded);
 }

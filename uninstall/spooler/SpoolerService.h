@@ -3,9 +3,7 @@
 // spooler window, and deleting the NT services that the maker's installers registered.
 #include <windows.h>
 
-class COSInfo;
-class TextList;
-class UninstallDatabase;
+#include "spooler/RemovalContext.h"
 
 // 1 when the service accepted the stop request, else 0. Does not wait for the stopped state.
 int StopSpoolerService();
@@ -34,10 +32,8 @@ int StartServiceAfterStop(SC_HANDLE service);
 // else 0 at once.
 int CloseWin95Spooler();
 
-// Deletes every listed service on the NT family; does nothing elsewhere. Sets *rebootNeeded to 1
-// for each service that was deleted or was already marked for deletion: such a service only
-// disappears once it has stopped, which may need a restart.
-void RemoveServices(const TextList& services, const COSInfo& os, int* rebootNeeded);
-
-// The removal step: the removal profile's services, with the database's reboot-needed flag.
-void RemoveServicesStep(UninstallDatabase& database, const COSInfo& os);
+// Deletes every service of the removal profile on the NT family; does nothing elsewhere. Sets the
+// database's reboot-needed flag for each service that was deleted or was already marked for
+// deletion: such a service only disappears once it has stopped, which may need a restart. A dry
+// run records the services it finds and sets the flag as the deletion would.
+void RemoveServicesStep(RemovalContext& ctx);

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "script/TextList.h"
-#include "script/UninstallDatabase.h"
+#include "../removal/RemovalTestSupport.h"
 #include "shell/OSInfo.h"
 #include "spooler/SpoolerService.h"
 
@@ -33,8 +32,9 @@ void CreateTestService(const char* name) {
     SC_HANDLE service = CreateServiceA(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
                                        SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        "C:\\windows\\system32\\qutestsvc.exe", NULL, NULL, NULL, NULL, NULL);
-    REQUIRE(service);
-    CloseServiceHandle(service);
+    // A subcase before may have left it in place.
+    REQUIRE((service || GetLastError() == ERROR_SERVICE_EXISTS));
+    if (service) CloseServiceHandle(service);
     CloseServiceHandle(manager);
 }
 
@@ -46,6 +46,13 @@ bool ServiceExists(const char* name) {
     CloseServiceHandle(manager);
     return exists;
 }
+
+// The recorder with the given services in the removal profile.
+struct ServiceRemoval : Removal {
+    explicit ServiceRemoval(std::vector<const char*> services) {
+        for (const char* name : services) db.Removal().Services.Append(name);
+    }
+};
 
 // Answers starts and state queries from a script; the last state repeats. Sleeps only count.
 class CScriptedService : public CServiceStartControl {
@@ -138,59 +145,66 @@ TEST_CASE("a start refused while the stop is still pending waits for the stop an
 TEST_CASE("listed services are deleted on the NT family only, and deletion asks for a restart") {
     CreateTestService("QuTestSvcOne");
     CreateTestService("QuTestSvcTwo");
-    TextList services;
-    services.Append("QuTestSvcOne");
-    services.Append("NoSuchServiceHere");
-    services.Append("qutestsvctwo");
-    int rebootNeeded = 0;
-    COSInfo os;
+    ServiceRemoval removal({"QuTestSvcOne", "NoSuchServiceHere", "qutestsvctwo"});
 
-    RemoveServices(services, os, &rebootNeeded);
-
-    if (os.IsNT()) {
-        CHECK(rebootNeeded == 1);
-        CHECK_FALSE(ServiceExists("QuTestSvcOne"));
-        CHECK_FALSE(ServiceExists("QuTestSvcTwo"));
-    } else {
-        CHECK(rebootNeeded == 0);
+    SUBCASE("a dry run finds them and leaves them") {
+        removal.ctx.dryRun = true;
+        RemoveServicesStep(removal.ctx);
         CHECK(ServiceExists("QuTestSvcOne"));
         CHECK(ServiceExists("QuTestSvcTwo"));
+        if (removal.ctx.os.IsNT()) {
+            CHECK(removal.log.Lines() == std::vector<std::string>{"QuTestSvcOne present",
+                                                                  "NoSuchServiceHere not present",
+                                                                  "qutestsvctwo present"});
+            CHECK(removal.db.RebootNeeded() == 1);  // as the deletion would ask
+        }
+    }
+    SUBCASE("a removal deletes them") {
+        RemoveServicesStep(removal.ctx);
+        if (removal.ctx.os.IsNT()) {
+            CHECK(removal.db.RebootNeeded() == 1);
+            CHECK_FALSE(ServiceExists("QuTestSvcOne"));
+            CHECK_FALSE(ServiceExists("QuTestSvcTwo"));
+            CHECK(removal.log.Lines() == std::vector<std::string>{"QuTestSvcOne removed",
+                                                                  "NoSuchServiceHere not present",
+                                                                  "qutestsvctwo removed"});
+        } else {
+            CHECK(removal.db.RebootNeeded() == 0);
+            CHECK(ServiceExists("QuTestSvcOne"));
+            CHECK(ServiceExists("QuTestSvcTwo"));
+            CHECK(removal.log.actions.empty());
+        }
     }
 }
 
-TEST_CASE("the removal step deletes the removal profile's services and keeps an earlier restart request") {
-    COSInfo os;
+TEST_CASE("the removal step keeps an earlier restart request when nothing is left to delete") {
     CreateTestService("QuTestSvcStep");
-    UninstallDatabase db(os.GetFamily());
-    db.Removal().Services.Append("QuTestSvcStep");
-    RemoveServicesStep(db, os);
-    CHECK(db.RebootNeeded() == (os.IsNT() ? 1 : 0));
-    CHECK(ServiceExists("QuTestSvcStep") == !os.IsNT());
+    ServiceRemoval removal({"QuTestSvcStep"});
+    RemoveServicesStep(removal.ctx);
+    CHECK(removal.db.RebootNeeded() == (removal.ctx.os.IsNT() ? 1 : 0));
+    CHECK(ServiceExists("QuTestSvcStep") == !removal.ctx.os.IsNT());
 
-    // Nothing left to delete: a restart asked for earlier stays asked for.
-    db.SetRebootNeeded(1);
-    RemoveServicesStep(db, os);
-    CHECK(db.RebootNeeded() == 1);
+    removal.db.SetRebootNeeded(1);
+    RemoveServicesStep(removal.ctx);
+    CHECK(removal.db.RebootNeeded() == 1);
 }
 
 TEST_CASE("a service already marked for deletion asks for a restart again") {
-    COSInfo os;
-    if (!os.IsNT()) return;
+    if (!COSInfo().IsNT()) return;
     CreateTestService("QuTestSvcHeld");
     // An open handle keeps a deleted service visible, marked for deletion.
     SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
     SC_HANDLE held = OpenServiceA(manager, "QuTestSvcHeld", SERVICE_QUERY_STATUS);
     REQUIRE(held);
-    TextList services;
-    services.Append("QuTestSvcHeld");
 
-    int rebootNeeded = 0;
-    RemoveServices(services, os, &rebootNeeded);
-    CHECK(rebootNeeded == 1);
+    ServiceRemoval first({"QuTestSvcHeld"});
+    RemoveServicesStep(first.ctx);
+    CHECK(first.db.RebootNeeded() == 1);
 
-    rebootNeeded = 0;
-    RemoveServices(services, os, &rebootNeeded);
-    CHECK(rebootNeeded == 1);
+    ServiceRemoval second({"QuTestSvcHeld"});
+    RemoveServicesStep(second.ctx);
+    CHECK(second.db.RebootNeeded() == 1);
+    CHECK(second.log.Lines() == std::vector<std::string>{"QuTestSvcHeld deferred marked for deletion"});
 
     CloseServiceHandle(held);
     CloseServiceHandle(manager);
@@ -207,8 +221,8 @@ TEST_CASE("the Windows 95 spooler window is asked to close, and its absence cost
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "SpoolProcessClass";
     REQUIRE(RegisterClassA(&wc));
-    HWND window = CreateWindowA("SpoolProcessClass", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
-                                wc.hInstance, NULL);
+    HWND window =
+        CreateWindowA("SpoolProcessClass", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
     REQUIRE(window);
 
     start = GetTickCount();

@@ -29,6 +29,13 @@ public:
             if (actions[i].kind == kind && actions[i].object == object) return &actions[i];
         return nullptr;
     }
+    // Each record as "object outcome", followed by its detail when it has one.
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (const LoggedAction& a : actions)
+            lines.push_back(a.object + " " + OutcomeName(a.outcome) + (a.detail.empty() ? "" : " " + a.detail));
+        return lines;
+    }
     std::vector<LoggedAction> actions;
 };
 

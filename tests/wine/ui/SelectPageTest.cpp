@@ -119,7 +119,7 @@ TEST_CASE("collecting the selection writes excluded flags and counts the selecte
         CHECK(printers[4].excluded == 1);
         // The page asked the main dialog to start the removal, which computed the removal set for
         // the three rows (the filtered printer stays) and ended the dialog.
-        Pump();
+        REQUIRE(dlg.WaitForRemovalDone());
         CHECK(dlg.Database().RemovedPrinterCount() == 3);
         CHECK(dlg.Database().RemainingPrinterCount() == 1);
         CHECK(dlg.Text(IDC_EXIT) == "&Close");

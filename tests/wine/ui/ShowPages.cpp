@@ -1,5 +1,6 @@
-// Shows the loading window and the selection page in each view, filled through the real classes,
-// so that tools/ui-screenshots.sh can photograph them.
+// Shows the loading window, the selection page in each view and the removal page at its start,
+// half-way and at its end, filled through the real classes, so that tools/ui-screenshots.sh can
+// photograph them.
 //
 //   ShowPages.exe FOLDER
 //
@@ -48,6 +49,20 @@ int main(int argc, char** argv) {
     for (const auto& v : views) {
         SendMessageA(dlg.SelectPage().hwnd, WM_COMMAND, MAKEWPARAM(v.command, 0), 0);
         Photograph(folder, v.view);
+    }
+
+    // The removal page's rows as the sequence's refreshes leave them: none highlighted, four
+    // stages done with the fifth current, all nine done.
+    ShowWindow(dlg.SelectPage().hwnd, SW_HIDE);
+    ShowWindow(dlg.RemovePage().hwnd, SW_SHOW);
+    const struct {
+        int refreshes;
+        const char* view;
+    } stages[] = {{0, "remove-start"}, {5, "remove-middle"}, {10, "remove-end"}};
+    for (const auto& stage : stages) {
+        dlg.RemovePage().RefreshSteps(true);
+        for (int i = 0; i < stage.refreshes; ++i) dlg.RemovePage().RefreshSteps(false);
+        Photograph(folder, stage.view);
     }
     return 0;
 }

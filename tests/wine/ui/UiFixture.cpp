@@ -14,8 +14,17 @@ HWND CTestMainDlg::Create() {
         RegisterMainWindowClass();
         initialised = true;
     }
+    RemovePage().SetPrompts(&answers);
     return CreateDialogParamA(GetModuleHandleA(NULL), IDD_MAIN_NOBMP_NAME, NULL, CommonDialogProc,
                               reinterpret_cast<LPARAM>(static_cast<CDialogBase*>(this)));
+}
+
+bool CTestMainDlg::WaitForRemovalDone() {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(10)) {
+        Pump();
+        if (RemovePage().Sequence().Finished() && Text(IDC_EXIT) == "&Close") return true;
+    }
+    return false;
 }
 
 INT_PTR CTestMainDlg::RunLoading() {

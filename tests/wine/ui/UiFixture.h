@@ -27,6 +27,9 @@ public:
     HWND Create();
 
     HWND Item(int id) const { return GetDlgItem(hwnd, id); }
+    // Runs the removal's timer until the page has told the main dialog that it is done (at most
+    // 20 s); false when it never finished.
+    bool WaitForRemovalDone();
     HWND List() { return SelectPage().List().hwnd; }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     std::string Text(int id) const;
@@ -34,6 +37,15 @@ public:
 protected:
     INT_PTR RunLoading() override;
     const CCmdSwitches& LoadingSwitches() const override { return switches; }
+
+    // The removal's questions and notices, answered with OK instead of message boxes.
+    struct Answers : RemovalPrompts {
+        std::vector<UINT> shown;
+        int Show(UINT textId, UINT, const char*) override {
+            shown.push_back(textId);
+            return IDOK;
+        }
+    } answers;
 
 private:
     std::vector<InstalledPrinter> printers;
