@@ -81,7 +81,8 @@ TEST_CASE("clear empties every field, the scratch result included") {
 }
 
 TEST_CASE("over-long paths are cut at the field size and never overrun") {
-    std::string deep = "C:\\" + std::string(300, 'd') + "\\" + std::string(300, 'n') + "." + std::string(300, 'e');
+    std::string deep =
+        "C:\\" + std::string(300, 'd') + "\\" + std::string(300, 'n') + "." + std::string(300, 'e');
     FileSpec spec;
     spec.SetPath(deep.c_str());
     CHECK(spec.directory.Length() == 259);
@@ -129,6 +130,30 @@ TEST_CASE("a backslash is appended once, never to an empty text, never past the 
 
     char unterminated[3] = {'a', 'b', 'c'};
     CHECK(AppendBackslash(unterminated, sizeof unterminated) == 0);
+}
+
+TEST_CASE("only a drive with a slash, or a UNC path, is a full path") {
+    struct {
+        const char* path;
+        bool full;
+    } cases[] = {
+        {"C:\\QUELLAN\\VIZORA32.EXE", true},
+        {"c:/q/v.exe", true},
+        {"\\\\server\\share\\V.EXE", true},
+        {"//server/share/V.EXE", true},
+        {"C:VIZORA32.EXE", false},
+        {"\\QUELLAN\\V.EXE", false},
+        {"QUELLAN\\V.EXE", false},
+        {".\\V.EXE", false},
+        {"C:", false},
+        {"C", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.path);
+        CHECK(IsFullPath(c.path) == c.full);
+    }
+    CHECK_FALSE(IsFullPath(nullptr));
 }
 
 TEST_CASE("location labels name the seven directory variables") {

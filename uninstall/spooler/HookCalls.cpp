@@ -5,6 +5,7 @@
 #include "script/FileSpec.h"
 #include "script/Locations.h"
 #include "script/UninstallDatabase.h"
+#include "shell/DllSearchPath.h"
 #include "system/EntryFields.h"
 
 namespace {
@@ -50,9 +51,13 @@ bool JoinPath(const char* directory, const char* name, TextItem& path) {
 void CallHook(RemovalContext& ctx, const TextItem& dll, const TextItem& exportName, const char* dllDirectory,
               const char* programDirectory) {
     SetCurrentDirectoryA(dllDirectory);
+    // The current directory is no longer searched for DLLs; the hook's own directory is, while it is
+    // loaded, so that DLLs it loads from beside itself are still found.
+    SetDllSearchDirectory(dllDirectory);
     HMODULE library = LoadLibraryA(dll.Text());
     if (!library) {
         ctx.Record(kStep, kKind, dll.Text(), kOutcomeFailed, exportName.Text(), GetLastError());
+        SetDllSearchDirectory("");
         return;
     }
     FARPROC function = GetProcAddress(library, exportName.Text());
@@ -65,6 +70,7 @@ void CallHook(RemovalContext& ctx, const TextItem& dll, const TextItem& exportNa
     // The hook may have started work of its own that needs its DLL a little longer.
     Sleep(kAfterHookWait);
     FreeLibrary(library);
+    SetDllSearchDirectory("");
 }
 }  // namespace
 
