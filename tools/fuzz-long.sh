@@ -12,7 +12,7 @@
 # from the seeds in tests/fuzz/corpus/<name>; a crashing input is written as
 # build/fuzz/long/<target>-crash-*. The log build/fuzz/long/<target>.log holds libFuzzer's output and
 # ends with a summary: CPU seconds, executions, coverage (cov and ft of libFuzzer's last report), the
-# corpus size and the findings. At the end each grown corpus is minimised (-merge=1) into
+# corpus size and the findings. After its run each grown corpus is minimised (-merge=1) into
 # tests/fuzz/corpus/<name>: the inputs that add coverage to the seeds there are copied in, ready to
 # commit. The exit status is 1 when a target found something.
 set -euo pipefail
@@ -93,25 +93,25 @@ for t in "${targets[@]}"; do
     cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
     ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
     findings=$(ls "$out/$t"-crash-* "$out/$t"-leak-* "$out/$t"-timeout-* "$out/$t"-oom-* 2>/dev/null || true)
+    [ -z "$findings" ] || status=1
+
+    # The seeds stay as they are; of the grown inputs only those that add coverage to them are copied.
+    before=$(find "$seeds" -type f | wc -l)
+    if nice -n 19 "$bin/$t" -merge=1 -rss_limit_mb=2048 -timeout=20 "$seeds" "$grown" >"$out/$t.merge.log" 2>&1; then
+        merged="$(($(find "$seeds" -type f | wc -l) - before)) inputs added to ${seeds#"$repo"/}"
+    else
+        merged="failed (see $out/$t.merge.log)"
+        status=1
+    fi
     {
         echo "== summary"
         echo "target: $t"
         echo "cpu seconds: $used"
         echo "executions: ${executions:-?}"
         echo "coverage: cov ${cov:-?} ft ${ft:-?}"
-        echo "corpus: $(find "$grown" -type f | wc -l) grown inputs"
+        echo "corpus: $(find "$grown" -type f | wc -l) grown inputs, $merged"
         echo "findings: ${findings:-none}"
     } >>"$log"
     sed -n '/^== summary/,$p' "$log" | tail -n +2 | sed 's/^/   /'
-    [ -z "$findings" ] || status=1
-done
-
-# The seeds stay as they are; of the grown inputs only those that add coverage to them are copied.
-for t in "${targets[@]}"; do
-    seeds=$repo/tests/fuzz/corpus/${corpus_of[$t]}
-    before=$(find "$seeds" -type f | wc -l)
-    nice -n 19 "$bin/$t" -merge=1 -rss_limit_mb=2048 -timeout=20 "$seeds" "$out/$t-corpus" >>"$out/$t.log" 2>&1 ||
-        { echo "== $t: the merge failed (see $out/$t.log)"; status=1; continue; }
-    echo "== $t: $(($(find "$seeds" -type f | wc -l) - before)) inputs added to ${seeds#"$repo"/}"
 done
 exit $status
