@@ -81,8 +81,7 @@ TEST_CASE("clear empties every field, the scratch result included") {
 }
 
 TEST_CASE("over-long paths are cut at the field size and never overrun") {
-    std::string deep =
-        "C:\\" + std::string(300, 'd') + "\\" + std::string(300, 'n') + "." + std::string(300, 'e');
+    std::string deep = "C:\\" + std::string(300, 'd') + "\\" + std::string(300, 'n') + "." + std::string(300, 'e');
     FileSpec spec;
     spec.SetPath(deep.c_str());
     CHECK(spec.directory.Length() == 259);

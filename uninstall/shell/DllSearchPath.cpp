@@ -9,29 +9,24 @@ const DWORD kSearchSystem32 = 0x00000800;
 typedef BOOL(WINAPI* SetDllDirectoryFn)(LPCSTR);
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesFn)(DWORD);
 
-FARPROC Kernel32Function(const char* name) {
+template <typename Function>
+Function Kernel32Function(const char* name) {
     HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    return kernel32 ? GetProcAddress(kernel32, name) : nullptr;
-}
-
-SetDllDirectoryFn SetDllDirectoryFunction() {
-    return reinterpret_cast<SetDllDirectoryFn>(reinterpret_cast<void*>(Kernel32Function("SetDllDirectoryA")));
+    return kernel32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel32, name)))
+                    : nullptr;
 }
 }  // namespace
 
-int RestrictDllSearchPath() {
-    int applied = 0;
-    if (SetDllSearchDirectory("")) applied |= kDllSearchNoCurrentDirectory;
-    SetDefaultDllDirectoriesFn setDefaults = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(Kernel32Function("SetDefaultDllDirectories")));
-    // Leaves out the Windows directory and PATH as well; user directories keep SetDllSearchDirectory
+void RestrictDllSearchPath() {
+    SetDllSearchDirectory("");
+    SetDefaultDllDirectoriesFn setDefaults =
+        Kernel32Function<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories");
+    // Leaves out the Windows directory and PATH as well; added directories keep SetDllSearchDirectory
     // working.
-    if (setDefaults && setDefaults(kSearchSystem32 | kSearchApplicationDir | kSearchUserDirs))
-        applied |= kDllSearchSafeDefaults;
-    return applied;
+    if (setDefaults) setDefaults(kSearchSystem32 | kSearchApplicationDir | kSearchUserDirs);
 }
 
 BOOL SetDllSearchDirectory(const char* directory) {
-    SetDllDirectoryFn setDllDirectory = SetDllDirectoryFunction();
+    SetDllDirectoryFn setDllDirectory = Kernel32Function<SetDllDirectoryFn>("SetDllDirectoryA");
     return setDllDirectory ? setDllDirectory(directory) : FALSE;
 }

@@ -5,16 +5,12 @@
 // directory stays searched: QSPOOL01.DLL is imported from there.
 #include <windows.h>
 
-// What RestrictDllSearchPath applied. Both functions are looked up at run time: Windows before XP SP1
-// has neither, and before Windows 8 (or 7 with its loader update) only the first.
-enum DllSearchRestriction {
-    kDllSearchNoCurrentDirectory = 1,  // SetDllDirectoryA("")
-    kDllSearchSafeDefaults = 2,        // SetDefaultDllDirectories: system, program and added directories
-};
-
-// Takes the current directory out of the DLL search path; called first in the entry, before anything
-// loads a DLL. Returns the DllSearchRestriction flags that took effect.
-int RestrictDllSearchPath();
+// Takes the current directory out of the DLL search path with SetDllDirectoryA(""), and where the
+// system has SetDefaultDllDirectories, limits the search to the system, the program's and added
+// directories. Both are looked up at run time: Windows before XP SP1 has neither, and before
+// Windows 8 (or 7 with its loader update) only the first; there nothing more can be done. Called
+// first in the entry, before anything loads a DLL.
+void RestrictDllSearchPath();
 
 // Searches directory in place of the current directory for the DLLs loaded from now on, or none again
 // for "" (the state after RestrictDllSearchPath). What SetDllDirectoryA returns; FALSE where the

@@ -18,7 +18,6 @@ static int RunInteractiveMode(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     // First, before anything loads a DLL late (the common controls, the spooler's providers, hooks).
-    // Where the system has neither function nothing more can be done, so the result is not needed.
     RestrictDllSearchPath();
     if (IsRestartSpoolerCommand(arguments)) return RunRestartSpoolerMode();
     InitCommonControls();
