@@ -104,8 +104,15 @@ void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultD
     PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
     if (!OpenPrinterA(const_cast<char*>(name), &printer, &access)) {
-        // Taken as gone; its per-user values and 9x keys are still cleaned up below.
-        ctx.Record(kStep, "printer", name, kOutcomeNotPresent, "cannot be opened", GetLastError());
+        DWORD error = GetLastError();
+        // Only a name the spooler does not know is a printer that is gone. One it cannot reach now
+        // (busy, access refused) is still installed: its record, values and keys stay as they are.
+        if (error != ERROR_INVALID_PRINTER_NAME) {
+            ctx.Record(kStep, "printer", name, kOutcomeFailed, "cannot be opened", error);
+            return;
+        }
+        // Gone; its per-user values and 9x keys are still cleaned up below.
+        ctx.Record(kStep, "printer", name, kOutcomeNotPresent, "cannot be opened", error);
         if (!ctx.dryRun) p.deleted = 1;
     } else if (printer) {
         DWORD jobs = PurgePrintJobs(printer, ctx.dryRun);

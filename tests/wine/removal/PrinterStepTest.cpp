@@ -163,20 +163,22 @@ TEST_CASE("connections are deleted by the connection call alone") {
         CHECK(JournalLines({call}).empty());
 }
 
-TEST_CASE("NT family: the printer's values under the four per-user keys go, also when it cannot be opened" *
+TEST_CASE("NT family: the printer's values under the four per-user keys go, also when the spooler lost it" *
           doctest::skip(!COSInfo().IsNT())) {
     const char* const keys[] = {"Printers\\DevModes2", "Printers\\Settings",
                                 "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices",
                                 "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts"};
     AddPrinter("Per User");
+    AddPrinter("Per User Busy");
     for (const char* key : keys) {
-        for (const char* name : {"Per User", "Ghost Printer", "Someone Else"})
+        for (const char* name : {"Per User", "Ghost Printer", "Someone Else", "Per User Busy"})
             SetText(HKEY_CURRENT_USER, key, name, "x");
     }
-    ConfigureStrict("");
+    ConfigureStrict("[Fail]\nFunction=OpenPrinterA\nPrinter=Per User Busy\nError=1722\n");
     Removal removal;
     removal.Add("Per User", kDriver);
     removal.Add("Ghost Printer", kDriver);
+    removal.Add("Per User Busy", kDriver);
     RemovePrintersStep(removal.ctx);
 
     for (const char* key : keys) {
@@ -184,22 +186,32 @@ TEST_CASE("NT family: the printer's values under the four per-user keys go, also
         CHECK_FALSE(ValueExists(HKEY_CURRENT_USER, key, "Per User"));
         CHECK_FALSE(ValueExists(HKEY_CURRENT_USER, key, "Ghost Printer"));
         CHECK(ValueExists(HKEY_CURRENT_USER, key, "Someone Else"));
+        CHECK(ValueExists(HKEY_CURRENT_USER, key, "Per User Busy"));
     }
-    // A printer that cannot be opened is taken as gone.
+    // A printer the spooler does not know is taken as gone; one it cannot reach now stays.
     CHECK(removal.db.Printers()[1].deleted == 1);
+    CHECK(removal.db.Printers()[2].deleted == 0);
+    CHECK(removal.log.Find("printer", "Per User Busy")->outcome == kOutcomeFailed);
+    CHECK(removal.log.Find("printer", "Per User Busy")->error == 1722);
     CHECK(removal.db.Removal().RegistryKeys.IsEmpty());
 }
 
 TEST_CASE("Windows 9x: the printer's two spooler keys are queued, also when it could not be deleted" *
           doctest::skip(!COSInfo().IsWin9x())) {
     AddPrinter("Nine Stuck");
-    ConfigureStrict("[Fail]\nFunction=DeletePrinter\nPrinter=Nine Stuck\nError=5\n");
+    AddPrinter("Nine Busy");
+    ConfigureStrict(
+        "[Fail]\nFunction=DeletePrinter\nPrinter=Nine Stuck\nError=5\n"
+        "[Fail]\nFunction=OpenPrinterA\nPrinter=Nine Busy\nError=1722\n");
     Removal removal;
     removal.Add("Nine Stuck", kDriver);
     removal.Add("Nine Ghost", kDriver);
+    removal.Add("Nine Busy", kDriver);
     RemovePrintersStep(removal.ctx);
 
     CHECK(removal.db.Printers()[0].deleted == 0);
+    // A printer the spooler cannot reach now is left as it is, keys and all.
+    CHECK(removal.db.Printers()[2].deleted == 0);
     CHECK(removal.log.Find("printer", "Nine Stuck")->error == ERROR_ACCESS_DENIED);
     std::string queued;
     for (const TextItem& entry : removal.db.Removal().RegistryKeys)
