@@ -18,6 +18,7 @@ const DWORD kUniqueIdSize = 32;
 const DWORD kSubKeyNameSize = 256;
 const UINT kNoPrinterLeftText = 159;
 const UINT kNewDefaultText = 160;
+const UINT kDefaultNotSetText = 157;
 const char kPrintersKey9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\\";
 const char* const kPerUserKeys[] = {
     "Printers\\DevModes2",
@@ -157,11 +158,13 @@ void ReassignDefault(RemovalContext& ctx, const TextItem& fallback) {
         for (InstalledPrinter& p : ctx.database.Printers())
             p.isDefault = p.name.EqualsNoCase(fallback.Text());
         ctx.Record(kStep, "default-printer", fallback.Text(), kOutcomeDone, "new default printer");
+        ctx.prompts.Show(kNewDefaultText, MB_OK, fallback.Text());
     } else {
+        // Naming it the new default would send the user looking for a default that is not there.
         ctx.Record(kStep, "default-printer", fallback.Text(), kOutcomeFailed,
                    "could not be made the default");
+        ctx.prompts.Show(kDefaultNotSetText, MB_OK, fallback.Text());
     }
-    ctx.prompts.Show(kNewDefaultText, MB_OK, fallback.Text());
 }
 }  // namespace
 

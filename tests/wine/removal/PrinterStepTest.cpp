@@ -233,25 +233,30 @@ TEST_CASE(
         {"Def Gone:d|Def Kept 1:x|Def Other Maker:f|Def Kept 2:x", "", "160 Def Kept 2", "Def Kept 2"},
         {"Def Alone 1:d|Def Alone 2:", "", "159", ""},
         {"Def Stuck:d|Def Keeper:x", "[Fail]\nFunction=DeletePrinter\nPrinter=Def Stuck\nError=5\n", "", ""},
+        {"Def Gone 2:d|Def Refuses:x", "[Fail]\nFunction=OpenPrinterA\nPrinter=Def Refuses\nError=5\n",
+         "157 Def Refuses", ""},
     };
     for (const Case& c : cases) {
         CAPTURE(c.printers);
         ConfigureStrict(c.fail);
         WriteProfileStringA("windows", "device", "Nobody,winspool,LPT9:");
         Removal removal;
+        std::vector<int> wasDefault;
         for (const std::string& item : Split(c.printers, '|')) {
             std::string name = item.substr(0, item.find(':')), flags = item.substr(item.find(':') + 1);
             AddPrinter(name.c_str());
             InstalledPrinter& p = removal.Add(name.c_str(), kDriver, flags.find('x') != std::string::npos,
                                               flags.find('f') != std::string::npos);
             p.isDefault = flags.find('d') != std::string::npos;
+            wasDefault.push_back(p.isDefault);
         }
         RemovePrintersStep(removal.ctx);
 
         CHECK(removal.prompts.shown ==
               (*c.notice ? std::vector<std::string>{c.notice} : std::vector<std::string>{}));
-        for (const InstalledPrinter& p : removal.db.Printers()) {
-            if (*c.newDefault) CHECK(p.isDefault == p.name.EqualsNoCase(c.newDefault));
+        for (size_t i = 0; i < removal.db.Printers().size(); ++i) {
+            const InstalledPrinter& p = removal.db.Printers()[i];
+            CHECK(p.isDefault == (*c.newDefault ? p.name.EqualsNoCase(c.newDefault) : wasDefault[i]));
         }
         if (*c.newDefault) CHECK(DeviceValue().rfind(std::string(c.newDefault) + ",winspool,", 0) == 0);
     }
@@ -295,6 +300,16 @@ TEST_CASE("MakeDefaultPrinter keeps the default where the Windows family keeps i
         int result = MakeDefaultPrinter(os, longName.c_str());
         CHECK(result == (os.IsWin9x() ? 1 : 0));
         CHECK(DeviceValue().rfind("Office Laser,", 0) == (os.IsWin9x() ? std::string::npos : 0));
+    }
+    SUBCASE("on the NT family a printer the user may only use still becomes the default through WIN.INI") {
+        ConfigureStrict("[Fail]\nFunction=OpenPrinterA\nPrinter=Office Laser\nError=5\nTimes=1\n");
+        WriteProfileStringA("windows", "device", "Before,winspool,LPT2:");
+        CHECK(MakeDefaultPrinter(os, "Office Laser") == (os.IsNT() ? 1 : 0));
+        if (os.IsNT()) {
+            CHECK(DeviceValue() == "Office Laser,winspool,LPT1:");
+            CHECK(JournalLines({"OpenPrinterA", "access=8 "}).size() == 1);
+            CHECK(JournalLines({"SetPrinterA"}).empty());
+        }
     }
     SUBCASE("a default attribute that cannot be written is a failure on Windows 9x") {
         ConfigureStrict("[Fail]\nFunction=SetPrinterA\nPrinter=Office Laser\nError=5\n");
