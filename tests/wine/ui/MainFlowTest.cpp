@@ -148,6 +148,32 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK(Visible(dlg.RemovePage().hwnd));
 }
 
+TEST_CASE("while the removal runs, the close box, End task, Escape and the dialog's commands do not end it") {
+    CTestMainDlg dlg({}, "quinst01.exe");
+    REQUIRE(dlg.Create());
+    SendMessageA(dlg.hwnd, WM_COMMAND, MAKEWPARAM(IDC_UNINSTALL, BN_CLICKED), 0);
+    const struct {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    } attempts[] = {
+        {"close box, Alt+F4 or End task", WM_CLOSE, 0},
+        {"Escape", WM_KEYDOWN, VK_ESCAPE},
+        {"IDOK", WM_COMMAND, IDOK},
+        {"Exit", WM_COMMAND, IDC_EXIT},
+    };
+    for (const auto& attempt : attempts) {
+        CAPTURE(attempt.what);
+        PostMessageA(dlg.hwnd, attempt.message, attempt.wParam, 0);
+        PumpDialog(dlg.hwnd);
+        CHECK(Visible(dlg.hwnd));
+    }
+    REQUIRE_FALSE(dlg.RemovePage().Sequence().Finished());
+    // The spooler is started again at the end, and only then does the page's own request close it.
+    REQUIRE(dlg.WaitForRemovalDone());
+    CHECK_FALSE(Visible(dlg.hwnd));
+}
+
 TEST_CASE("Uninstall by button or Enter removes only the ticked printer and those standing for it") {
     enum Press { kClick, kEnter };
     for (Press press : {kClick, kEnter}) {
