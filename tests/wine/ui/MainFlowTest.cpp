@@ -4,10 +4,23 @@
 #include <cstdlib>
 #include <regex>
 
+#include "../ImportPatch.h"
 #include "UiFixture.h"
 #include "diag/BuildStamp.h"
 
 namespace {
+// What a 32-bit Windows reports through the old memory call on a machine beyond its reach: figures
+// above 2 GB come back capped.
+void WINAPI MemoryStatusCapped(MEMORYSTATUS* status) {
+    MEMORYSTATUSEX full = {};
+    full.dwLength = sizeof full;
+    GlobalMemoryStatusEx(&full);
+    const SIZE_T cap = 0x7FFFFFFF;
+    status->dwAvailPhys = full.ullAvailPhys > cap ? cap : static_cast<SIZE_T>(full.ullAvailPhys);
+    status->dwAvailVirtual = full.ullAvailVirtual > cap ? cap : static_cast<SIZE_T>(full.ullAvailVirtual);
+    status->dwTotalPageFile = full.ullTotalPageFile > cap ? cap : static_cast<SIZE_T>(full.ullTotalPageFile);
+}
+
 bool SystemItemGreyed(HWND dialog, UINT id) {
     return (GetMenuState(GetSystemMenu(dialog, FALSE), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
@@ -46,6 +59,9 @@ TEST_CASE("the About entry opens the About box over the main dialog with the pro
     HWND owner = NULL;
     bool mainEnabled = true;
     RECT box = {}, desktop = {};
+    ImportPatch capped("kernel32.dll", "GlobalMemoryStatus",
+                       reinterpret_cast<const void*>(MemoryStatusCapped));
+    REQUIRE(capped.Applied());
     CHECK(WhileModal(dlg.hwnd, WM_SYSCOMMAND, IDM_ABOUT, [&](HWND about) {
               title = WindowTextOf(about);
               notice = WindowTextOf(GetDlgItem(about, IDC_LEGAL));
@@ -79,6 +95,12 @@ TEST_CASE("the About entry opens the About box over the main dialog with the pro
         CHECK(rows[3 + i][0] == memory[i]);
         CHECK(std::regex_match(rows[3 + i][1], std::regex("[1-9][0-9]* kb")));
     }
+    // The figures are the machine's own, not the old call's capped ones.
+    MEMORYSTATUSEX full = {};
+    full.dwLength = sizeof full;
+    REQUIRE(GlobalMemoryStatusEx(&full));
+    CHECK(std::stoull(rows[4][1]) > 4194304);  // a 64-bit program has far more than 4 GB of address space
+    CHECK(rows[5][1] == std::to_string(full.ullTotalPageFile >> 10) + " kb");
 }
 
 TEST_CASE("a loading that was stopped ends the main dialog before it is ever shown") {
