@@ -21,6 +21,14 @@ void WINAPI MemoryStatusCapped(MEMORYSTATUS* status) {
     status->dwTotalPageFile = full.ullTotalPageFile > cap ? cap : static_cast<SIZE_T>(full.ullTotalPageFile);
 }
 
+// A program started by a launcher that asked for a hidden window: Windows gives SW_SHOWDEFAULT the
+// launcher's show command (Wine does not).
+BOOL WINAPI ShowStartedHidden(HWND window, int command) {
+    static const auto show = reinterpret_cast<BOOL(WINAPI*)(HWND, int)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ShowWindow")));
+    return show(window, command == SW_SHOWDEFAULT ? SW_HIDE : command);
+}
+
 bool SystemItemGreyed(HWND dialog, UINT id) {
     return (GetMenuState(GetSystemMenu(dialog, FALSE), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
@@ -149,6 +157,8 @@ TEST_CASE("the filter switches and NOPICK decide which pages show after loading"
 }
 
 TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page up") {
+    ImportPatch startedHidden("user32.dll", "ShowWindow", reinterpret_cast<const void*>(ShowStartedHidden));
+    REQUIRE(startedHidden.Applied());
     CTestMainDlg dlg({}, "quinst01.exe");
     REQUIRE(dlg.Create());
     CHECK(dlg.Enabled(IDC_UNINSTALL));
@@ -161,6 +171,11 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK_FALSE(dlg.Enabled(IDC_EXIT));
     CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
     CHECK(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
+    // The page is brought forward after the shortcut step, and stays shown.
+    for (DWORD start = GetTickCount();
+         dlg.RemovePage().Sequence().State() <= 10 && GetTickCount() - start < 20000; Sleep(10))
+        Pump();
+    CHECK(Visible(dlg.RemovePage().hwnd));
 
     // The page's close request ends the dialog; the done notice follows it.
     REQUIRE(dlg.WaitForRemovalDone());
