@@ -25,29 +25,36 @@ std::string Join(const TextList& list) {
 }
 }  // namespace
 
-TEST_CASE("inbox components are recognised ignoring case, and nothing else is") {
+TEST_CASE("inbox components and Windows services are recognised ignoring case, and nothing else is") {
     struct Case {
         const char* name;
         bool monitor;
         bool processor;
+        bool service;
     };
     const Case cases[] = {
-        {"Local Port", true, false},
-        {"standard tcp/ip port", true, false},
-        {"MICROSOFT SHARED FAX MONITOR", true, false},
-        {"winprint", false, true},
-        {"Quellan Port", false, false},
-        {"Local Port ", false, false},
-        {"WinPrint2", false, false},
-        {"", false, false},
+        {"Local Port", true, false, false},
+        {"standard tcp/ip port", true, false, false},
+        {"MICROSOFT SHARED FAX MONITOR", true, false, false},
+        {"winprint", false, true, false},
+        {"spooler", false, false, true},
+        {"RPCSS", false, false, true},
+        {"LanmanWorkstation", false, false, true},
+        {"Quellan Port", false, false, false},
+        {"Local Port ", false, false, false},
+        {"WinPrint2", false, false, false},
+        {"Spooler2", false, false, false},
+        {"", false, false, false},
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
         CHECK(IsInboxMonitor(c.name) == c.monitor);
         CHECK(IsInboxPrintProcessor(c.name) == c.processor);
+        CHECK(IsWindowsService(c.name) == c.service);
     }
     CHECK_FALSE(IsInboxMonitor(nullptr));
     CHECK_FALSE(IsInboxPrintProcessor(nullptr));
+    CHECK_FALSE(IsWindowsService(nullptr));
 }
 
 TEST_CASE("drivers to remove: the profile's list and the drivers only leaving printers use") {

@@ -14,6 +14,30 @@
 namespace {
 const int kColumnWidth = 200;
 const size_t kValueCapacity = 64;
+
+struct MemoryFigures {
+    unsigned long long availPhys;
+    unsigned long long availVirtual;
+    unsigned long long totalPageFile;
+};
+
+// In a 32-bit program GlobalMemoryStatus caps its figures at 2 GB, and beyond 4 GB reports -1.
+// GlobalMemoryStatusEx has the full figures but is missing from kernel32 on Windows 9x and NT 4,
+// which have only the old call.
+MemoryFigures ReadMemoryFigures() {
+    typedef BOOL(WINAPI * MemoryStatusEx)(MEMORYSTATUSEX*);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    MemoryStatusEx statusEx = kernel ? reinterpret_cast<MemoryStatusEx>(reinterpret_cast<void*>(
+                                           GetProcAddress(kernel, "GlobalMemoryStatusEx")))
+                                     : NULL;
+    MEMORYSTATUSEX full = {};
+    full.dwLength = sizeof full;
+    if (statusEx && statusEx(&full)) return {full.ullAvailPhys, full.ullAvailVirtual, full.ullTotalPageFile};
+    MEMORYSTATUS status = {};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatus(&status);
+    return {status.dwAvailPhys, status.dwAvailVirtual, status.dwTotalPageFile};
+}
 }  // namespace
 
 int FormatFileVersion(const char* path, char* out, size_t capacity) {
@@ -82,15 +106,13 @@ void CAboutDlg::AddRow(const char* label, const char* value) {
 }
 
 void CAboutDlg::AddMemoryRows() {
-    MEMORYSTATUS status = {};
-    status.dwLength = sizeof status;
-    GlobalMemoryStatus(&status);
+    const MemoryFigures memory = ReadMemoryFigures();
     const struct {
         const char* label;
         unsigned long long bytes;
-    } rows[] = {{"Free Physical RAM", status.dwAvailPhys},
-                {"Free Virtual RAM", status.dwAvailVirtual},
-                {"Swap File Size", status.dwTotalPageFile}};
+    } rows[] = {{"Free Physical RAM", memory.availPhys},
+                {"Free Virtual RAM", memory.availVirtual},
+                {"Swap File Size", memory.totalPageFile}};
     for (const auto& row : rows) {
         char value[kValueCapacity];
         FormatKilobytes(row.bytes, value, sizeof value);

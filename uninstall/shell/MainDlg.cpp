@@ -140,7 +140,10 @@ BOOL CMainDlg::OnCommand(WORD id) {
         case IDOK:
         case IDCANCEL:
         case IDC_EXIT:
-            EndDialog(hwnd, 1);
+            // The close box, Escape and End task arrive as IDCANCEL, greyed close box or not; ended
+            // in the middle of the removal, the program would leave the NT spooler stopped. The
+            // page's own close request comes once the sequence has finished.
+            if (!remove.Sequence().Running()) EndDialog(hwnd, 1);
             return TRUE;
         case IDC_UNINSTALL:
             OnUninstall();

@@ -64,7 +64,16 @@ int MakeDefaultPrinter(const COSInfo& os, const char* printerName) {
     if (!printerName || !*printerName) return 0;
     PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
-    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) return 0;
+    bool mayChange = true;
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) {
+        // A user who may only print to the printer cannot set its attribute. On the NT family the
+        // default lives in the WIN.INI device value, and a handle for printing reads the port
+        // that value names.
+        if (!os.IsNT() || GetLastError() != ERROR_ACCESS_DENIED) return 0;
+        access.DesiredAccess = PRINTER_ACCESS_USE;
+        if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) return 0;
+        mayChange = false;
+    }
 
     int result = 0;
     std::vector<BYTE> buffer;
@@ -73,7 +82,7 @@ int MakeDefaultPrinter(const COSInfo& os, const char* printerName) {
         info->Attributes |= PRINTER_ATTRIBUTE_DEFAULT;
         // The result is the write that holds the default on this family: the attribute on
         // Windows 9x, the device value elsewhere. A failed write is a failure, not a success.
-        result = SetPrinterA(printer, 2, buffer.data(), 0) ? 1 : 0;
+        result = mayChange && SetPrinterA(printer, 2, buffer.data(), 0) ? 1 : 0;
         if (!os.IsWin9x()) {
             char part[kDriverPartSize];
             DriverPart(os, printerName, *info, part);

@@ -18,6 +18,11 @@ const char* const kInboxMonitors[] = {
     "Microsoft Shared Fax Monitor",
 };
 const char* const kInboxPrintProcessors[] = {"WinPrint"};
+const char* const kWindowsServices[] = {
+    "Spooler",  "RpcSs",        "RpcEptMapper",      "DcomLaunch", "PlugPlay",
+    "EventLog", "LanmanServer", "LanmanWorkstation", "Fax",        "HTTP",
+    "SamSs",    "Tcpip",        "Winmgmt",           "Schedule",   "PrintNotify",
+};
 
 template <size_t N>
 bool Listed(const char* const (&table)[N], const char* name) {
@@ -35,4 +40,8 @@ bool IsInboxMonitor(const char* name) {
 
 bool IsInboxPrintProcessor(const char* name) {
     return Listed(kInboxPrintProcessors, name);
+}
+
+bool IsWindowsService(const char* name) {
+    return Listed(kWindowsServices, name);
 }

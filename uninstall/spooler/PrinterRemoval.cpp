@@ -18,6 +18,7 @@ const DWORD kUniqueIdSize = 32;
 const DWORD kSubKeyNameSize = 256;
 const UINT kNoPrinterLeftText = 159;
 const UINT kNewDefaultText = 160;
+const UINT kDefaultNotSetText = 157;
 const char kPrintersKey9x[] = "System\\CurrentControlSet\\control\\Print\\Printers\\";
 const char* const kPerUserKeys[] = {
     "Printers\\DevModes2",
@@ -104,8 +105,15 @@ void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultD
     PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
     if (!OpenPrinterA(const_cast<char*>(name), &printer, &access)) {
-        // Taken as gone; its per-user values and 9x keys are still cleaned up below.
-        ctx.Record(kStep, "printer", name, kOutcomeNotPresent, "cannot be opened", GetLastError());
+        DWORD error = GetLastError();
+        // Only a name the spooler does not know is a printer that is gone. One it cannot reach now
+        // (busy, access refused) is still installed: its record, values and keys stay as they are.
+        if (error != ERROR_INVALID_PRINTER_NAME) {
+            ctx.Record(kStep, "printer", name, kOutcomeFailed, "cannot be opened", error);
+            return;
+        }
+        // Gone; its per-user values and 9x keys are still cleaned up below.
+        ctx.Record(kStep, "printer", name, kOutcomeNotPresent, "cannot be opened", error);
         if (!ctx.dryRun) p.deleted = 1;
     } else if (printer) {
         DWORD jobs = PurgePrintJobs(printer, ctx.dryRun);
@@ -150,11 +158,13 @@ void ReassignDefault(RemovalContext& ctx, const TextItem& fallback) {
         for (InstalledPrinter& p : ctx.database.Printers())
             p.isDefault = p.name.EqualsNoCase(fallback.Text());
         ctx.Record(kStep, "default-printer", fallback.Text(), kOutcomeDone, "new default printer");
+        ctx.prompts.Show(kNewDefaultText, MB_OK, fallback.Text());
     } else {
+        // Naming it the new default would send the user looking for a default that is not there.
         ctx.Record(kStep, "default-printer", fallback.Text(), kOutcomeFailed,
                    "could not be made the default");
+        ctx.prompts.Show(kDefaultNotSetText, MB_OK, fallback.Text());
     }
-    ctx.prompts.Show(kNewDefaultText, MB_OK, fallback.Text());
 }
 }  // namespace
 

@@ -18,23 +18,6 @@ const char kProcessorsKey9x[] =
     "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Print Processors\\";
 const char kEnvironmentsKeyNT[] = "System\\CurrentControlSet\\control\\Print\\Environments\\";
 
-int SetPrinterText(const char* printerName, LPSTR PRINTER_INFO_2A::*field, const char* value) {
-    PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
-    HANDLE printer = NULL;
-    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) return 0;
-    int result = 0;
-    std::vector<BYTE> buffer;
-    if (ReadPrinterInfo2(printer, buffer)) {
-        PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
-        info->*field = const_cast<char*>(value);
-        result = SetPrinterA(printer, 2, buffer.data(), 0);
-    }
-    DWORD error = GetLastError();
-    ClosePrinter(printer);
-    SetLastError(error);
-    return result;
-}
-
 void DeleteProcessorKey(const COSInfo& os, const char* environment, const char* processor) {
     char key[TextItem::kCapacity];
     int fits = 0;
@@ -86,12 +69,22 @@ void RemoveProcessor(RemovalContext& ctx, const char* server, const char* enviro
 }
 }  // namespace
 
-int SetPrinterProcessor(const char* printer, const char* processor) {
-    return SetPrinterText(printer, &PRINTER_INFO_2A::pPrintProcessor, processor);
-}
-
-int SetPrinterDatatype(const char* printer, const char* datatype) {
-    return SetPrinterText(printer, &PRINTER_INFO_2A::pDatatype, datatype);
+int SetPrinterProcessor(const char* printerName, const char* processor, const char* datatype) {
+    PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
+    HANDLE printer = NULL;
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &access)) return 0;
+    int result = 0;
+    std::vector<BYTE> buffer;
+    if (ReadPrinterInfo2(printer, buffer)) {
+        PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+        info->pPrintProcessor = const_cast<char*>(processor);
+        info->pDatatype = const_cast<char*>(datatype);
+        result = SetPrinterA(printer, 2, buffer.data(), 0);
+    }
+    DWORD error = GetLastError();
+    ClosePrinter(printer);
+    SetLastError(error);
+    return result;
 }
 
 int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* stuck) {
@@ -103,10 +96,7 @@ int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* 
     for (DWORD i = 0; i < count; ++i) {
         const char* name = printers[i].pPrinterName;
         if (!name || !EqualsNoCase(printers[i].pPrintProcessor, processor)) continue;
-        if (SetPrinterProcessor(name, kStandardProcessor)) {
-            // A printer on WinPrint with the old processor's datatype would not print; the
-            // datatype's own result is not checked, as the processor has been released either way.
-            SetPrinterDatatype(name, kStandardDatatype);
+        if (SetPrinterProcessor(name, kStandardProcessor, kStandardDatatype)) {
             ctx.Record(kStep, "printer-processor", name, kOutcomeDone, "moved to WinPrint", 0, processor);
         } else {
             ctx.Record(kStep, "printer-processor", name, kOutcomeFailed, "", GetLastError(), processor);

@@ -9,7 +9,8 @@ void RemovePrintProcessorsStep(RemovalContext& ctx, const char* server, const ch
 // are); *stuck, when given, receives the name of the first printer that could not be moved.
 int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* stuck = nullptr);
 
-// Rewrite one field of a printer's level-2 information: the result of SetPrinterA, or 0 when the
-// printer cannot be opened or read (GetLastError tells why).
-int SetPrinterProcessor(const char* printer, const char* processor);
-int SetPrinterDatatype(const char* printer, const char* datatype);
+// Puts a printer on another print processor with one of that processor's datatypes, in a single
+// write of its level-2 information: the spooler checks the datatype against the processor it is
+// given, so a processor written first would be refused with the old processor's datatype. The
+// result of SetPrinterA, or 0 when the printer cannot be opened or read (GetLastError tells why).
+int SetPrinterProcessor(const char* printer, const char* processor, const char* datatype);

@@ -96,6 +96,8 @@ public:
     int CurrentRow() const { return currentRow; }
     bool Highlighting() const { return highlighting; }
     bool Finished() const { return finished; }
+    // Started and not yet at its end.
+    bool Running() const { return started && !finished; }
 
 private:
     void RunState(RemovalActions& actions);

@@ -183,9 +183,11 @@ void CRemoveDlg::PageSteps::ShowWaitCursor() {
     if (page.waitCursor) SetCursor(page.waitCursor);
 }
 
-// Program Manager may have taken the foreground during the shortcut step.
+// Program Manager may have taken the foreground during the shortcut step. SW_SHOW, not
+// SW_SHOWDEFAULT: that one takes the show command of whoever started the program (minimized,
+// hidden) and would apply it to the page.
 void CRemoveDlg::PageSteps::BringForward() {
-    ShowWindow(page.hwnd, SW_SHOWDEFAULT);
+    ShowWindow(page.hwnd, SW_SHOW);
     BringWindowToTop(page.hwnd);
     SetForegroundWindow(page.hwnd);
 }

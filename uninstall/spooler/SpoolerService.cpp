@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "script/UninstallDatabase.h"
+#include "spooler/InboxComponents.h"
 
 namespace {
 const char kSpoolerService[] = "Spooler";
@@ -99,6 +100,10 @@ void RemoveServicesStep(RemovalContext& ctx) {
     }
     const DWORD access = ctx.dryRun ? SERVICE_QUERY_STATUS : SERVICE_ALL_ACCESS;
     for (const TextItem& name : ctx.database.Removal().Services) {
+        if (IsWindowsService(name.Text())) {
+            ctx.Record(kStep, kKind, name.Text(), kOutcomeKept, "Windows component");
+            continue;
+        }
         SC_HANDLE service = OpenServiceA(manager, name.Text(), access);
         if (!service) {
             DWORD error = GetLastError();

@@ -32,8 +32,9 @@ int StartServiceAfterStop(SC_HANDLE service);
 // else 0 at once.
 int CloseWin95Spooler();
 
-// Deletes every service of the removal profile on the NT family; does nothing elsewhere. Sets the
-// database's reboot-needed flag for each service that was deleted or was already marked for
-// deletion: such a service only disappears once it has stopped, which may need a restart. A dry
-// run records the services it finds and sets the flag as the deletion would.
+// Deletes every service of the removal profile on the NT family, except Windows' own services
+// (kept, whatever a script says); does nothing elsewhere. Sets the database's reboot-needed flag for
+// each service that was deleted or was already marked for deletion: such a service only disappears
+// once it has stopped, which may need a restart. A dry run records the services it finds and sets
+// the flag as the deletion would.
 void RemoveServicesStep(RemovalContext& ctx);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "../ImportPatch.h"
 #include "AdminCheck.h"
 #include "ConfigStrings.h"
 #include "LauncherTestSupport.h"
@@ -16,6 +17,20 @@
 #include "ShortcutCleanup.h"
 
 static const char kPackageLine[] = "; TOVARI QUELLAN tintora 5520DL";
+
+// Whether the launcher's last CreateProcessA call named an application (-1: no call yet); the call
+// is passed on.
+static int g_applicationNamed = -1;
+
+static BOOL WINAPI RecordStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                               LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
+                               LPCSTR directory, LPSTARTUPINFOA startup, LPPROCESS_INFORMATION info) {
+    static const auto create = reinterpret_cast<decltype(&CreateProcessA)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateProcessA")));
+    g_applicationNamed = application != nullptr;
+    return create(application, commandLine, process, thread, inherit, flags, environment, directory, startup,
+                  info);
+}
 
 TEST_CASE("switch texts: _YES_ exactly, otherwise the leading number") {
     struct Case {
@@ -230,7 +245,14 @@ TEST_CASE("running the installer: a path with blanks starts that program, not a 
     PlacePackage(dir);
     CopyProgram("launcher_fake_setup.exe", root + "\\Quellan.exe");
     std::string path = dir + "\\setup.exe";
-    RunAndWait(path.c_str());
+    {
+        ImportPatch recorder("kernel32.dll", "CreateProcessA", reinterpret_cast<const void*>(RecordStart));
+        REQUIRE(recorder.Applied());
+        RunAndWait(path.c_str());
+    }
+    // The program is named by the quoted command line alone: Windows 9x starts a 16-bit installer
+    // only that way.
+    CHECK(g_applicationNamed == 0);
     CHECK_FALSE(ReadInstallerRecord(root).ran);
     InstallerRecord record = ReadInstallerRecord(dir);
     CHECK(record.ran);

@@ -163,20 +163,22 @@ TEST_CASE("connections are deleted by the connection call alone") {
         CHECK(JournalLines({call}).empty());
 }
 
-TEST_CASE("NT family: the printer's values under the four per-user keys go, also when it cannot be opened" *
+TEST_CASE("NT family: the printer's values under the four per-user keys go, also when the spooler lost it" *
           doctest::skip(!COSInfo().IsNT())) {
     const char* const keys[] = {"Printers\\DevModes2", "Printers\\Settings",
                                 "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices",
                                 "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts"};
     AddPrinter("Per User");
+    AddPrinter("Per User Busy");
     for (const char* key : keys) {
-        for (const char* name : {"Per User", "Ghost Printer", "Someone Else"})
+        for (const char* name : {"Per User", "Ghost Printer", "Someone Else", "Per User Busy"})
             SetText(HKEY_CURRENT_USER, key, name, "x");
     }
-    ConfigureStrict("");
+    ConfigureStrict("[Fail]\nFunction=OpenPrinterA\nPrinter=Per User Busy\nError=1722\n");
     Removal removal;
     removal.Add("Per User", kDriver);
     removal.Add("Ghost Printer", kDriver);
+    removal.Add("Per User Busy", kDriver);
     RemovePrintersStep(removal.ctx);
 
     for (const char* key : keys) {
@@ -184,22 +186,32 @@ TEST_CASE("NT family: the printer's values under the four per-user keys go, also
         CHECK_FALSE(ValueExists(HKEY_CURRENT_USER, key, "Per User"));
         CHECK_FALSE(ValueExists(HKEY_CURRENT_USER, key, "Ghost Printer"));
         CHECK(ValueExists(HKEY_CURRENT_USER, key, "Someone Else"));
+        CHECK(ValueExists(HKEY_CURRENT_USER, key, "Per User Busy"));
     }
-    // A printer that cannot be opened is taken as gone.
+    // A printer the spooler does not know is taken as gone; one it cannot reach now stays.
     CHECK(removal.db.Printers()[1].deleted == 1);
+    CHECK(removal.db.Printers()[2].deleted == 0);
+    CHECK(removal.log.Find("printer", "Per User Busy")->outcome == kOutcomeFailed);
+    CHECK(removal.log.Find("printer", "Per User Busy")->error == 1722);
     CHECK(removal.db.Removal().RegistryKeys.IsEmpty());
 }
 
 TEST_CASE("Windows 9x: the printer's two spooler keys are queued, also when it could not be deleted" *
           doctest::skip(!COSInfo().IsWin9x())) {
     AddPrinter("Nine Stuck");
-    ConfigureStrict("[Fail]\nFunction=DeletePrinter\nPrinter=Nine Stuck\nError=5\n");
+    AddPrinter("Nine Busy");
+    ConfigureStrict(
+        "[Fail]\nFunction=DeletePrinter\nPrinter=Nine Stuck\nError=5\n"
+        "[Fail]\nFunction=OpenPrinterA\nPrinter=Nine Busy\nError=1722\n");
     Removal removal;
     removal.Add("Nine Stuck", kDriver);
     removal.Add("Nine Ghost", kDriver);
+    removal.Add("Nine Busy", kDriver);
     RemovePrintersStep(removal.ctx);
 
     CHECK(removal.db.Printers()[0].deleted == 0);
+    // A printer the spooler cannot reach now is left as it is, keys and all.
+    CHECK(removal.db.Printers()[2].deleted == 0);
     CHECK(removal.log.Find("printer", "Nine Stuck")->error == ERROR_ACCESS_DENIED);
     std::string queued;
     for (const TextItem& entry : removal.db.Removal().RegistryKeys)
@@ -221,25 +233,30 @@ TEST_CASE(
         {"Def Gone:d|Def Kept 1:x|Def Other Maker:f|Def Kept 2:x", "", "160 Def Kept 2", "Def Kept 2"},
         {"Def Alone 1:d|Def Alone 2:", "", "159", ""},
         {"Def Stuck:d|Def Keeper:x", "[Fail]\nFunction=DeletePrinter\nPrinter=Def Stuck\nError=5\n", "", ""},
+        {"Def Gone 2:d|Def Refuses:x", "[Fail]\nFunction=OpenPrinterA\nPrinter=Def Refuses\nError=5\n",
+         "157 Def Refuses", ""},
     };
     for (const Case& c : cases) {
         CAPTURE(c.printers);
         ConfigureStrict(c.fail);
         WriteProfileStringA("windows", "device", "Nobody,winspool,LPT9:");
         Removal removal;
+        std::vector<int> wasDefault;
         for (const std::string& item : Split(c.printers, '|')) {
             std::string name = item.substr(0, item.find(':')), flags = item.substr(item.find(':') + 1);
             AddPrinter(name.c_str());
             InstalledPrinter& p = removal.Add(name.c_str(), kDriver, flags.find('x') != std::string::npos,
                                               flags.find('f') != std::string::npos);
             p.isDefault = flags.find('d') != std::string::npos;
+            wasDefault.push_back(p.isDefault);
         }
         RemovePrintersStep(removal.ctx);
 
         CHECK(removal.prompts.shown ==
               (*c.notice ? std::vector<std::string>{c.notice} : std::vector<std::string>{}));
-        for (const InstalledPrinter& p : removal.db.Printers()) {
-            if (*c.newDefault) CHECK(p.isDefault == p.name.EqualsNoCase(c.newDefault));
+        for (size_t i = 0; i < removal.db.Printers().size(); ++i) {
+            const InstalledPrinter& p = removal.db.Printers()[i];
+            CHECK(p.isDefault == (*c.newDefault ? p.name.EqualsNoCase(c.newDefault) : wasDefault[i]));
         }
         if (*c.newDefault) CHECK(DeviceValue().rfind(std::string(c.newDefault) + ",winspool,", 0) == 0);
     }
@@ -283,6 +300,16 @@ TEST_CASE("MakeDefaultPrinter keeps the default where the Windows family keeps i
         int result = MakeDefaultPrinter(os, longName.c_str());
         CHECK(result == (os.IsWin9x() ? 1 : 0));
         CHECK(DeviceValue().rfind("Office Laser,", 0) == (os.IsWin9x() ? std::string::npos : 0));
+    }
+    SUBCASE("on the NT family a printer the user may only use still becomes the default through WIN.INI") {
+        ConfigureStrict("[Fail]\nFunction=OpenPrinterA\nPrinter=Office Laser\nError=5\nTimes=1\n");
+        WriteProfileStringA("windows", "device", "Before,winspool,LPT2:");
+        CHECK(MakeDefaultPrinter(os, "Office Laser") == (os.IsNT() ? 1 : 0));
+        if (os.IsNT()) {
+            CHECK(DeviceValue() == "Office Laser,winspool,LPT1:");
+            CHECK(JournalLines({"OpenPrinterA", "access=8 "}).size() == 1);
+            CHECK(JournalLines({"SetPrinterA"}).empty());
+        }
     }
     SUBCASE("a default attribute that cannot be written is a failure on Windows 9x") {
         ConfigureStrict("[Fail]\nFunction=SetPrinterA\nPrinter=Office Laser\nError=5\n");

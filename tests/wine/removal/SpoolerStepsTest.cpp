@@ -13,9 +13,10 @@
 namespace {
 const std::string kMonitorsKey = "System\\CurrentControlSet\\control\\Print\\Monitors\\";
 
-void AddPrinterOn(const char* name, const char* driver, const char* processor = nullptr) {
+void AddPrinterOn(const char* name, const char* driver, const char* processor = nullptr,
+                  const char* datatype = "RAW") {
     ClosePrinter(AddTestPrinter(name, driver));
-    if (processor) REQUIRE(SetPrinterProcessor(name, processor));
+    if (processor) REQUIRE(SetPrinterProcessor(name, processor, datatype));
 }
 
 bool DriverListed(const char* name) {
@@ -149,10 +150,10 @@ TEST_CASE(
     for (const char* processor : {"QU Proc A", "QU Proc B", "QU Proc C"})
         REQUIRE(
             AddPrintProcessorA(NULL, NULL, const_cast<char*>("quproc.dll"), const_cast<char*>(processor)));
-    AddPrinterOn("Proc One", "Proc Driver", "QU Proc A");
+    // A datatype that only its own processor knows: WinPrint refuses it.
+    AddPrinterOn("Proc One", "Proc Driver", "QU Proc A", "QU Proc A Job");
     AddPrinterOn("Proc Two", "Proc Driver", "QU Proc A");
     AddPrinterOn("Proc Three", "Proc Driver", "QU Proc B");
-    REQUIRE(SetPrinterDatatype("Proc One", "NT EMF 1.008"));
     ConfigureStrict("[Fail]\nFunction=SetPrinterA\nPrinter=Proc Three\nError=5\n");
     Removal removal;
     for (const char* processor : {"QU Proc A", "QU Proc B", "QU Proc C", "WinPrint"})

@@ -49,6 +49,8 @@ const QuotedString kStrings[] = {
     {152, "The spooler is unstable!\nPlease reboot and run uninstall again"},
     {153, "Building uninstall database.\nThis may take a few moments"},
     {156, "&About this application..."},
+    {157, "The default printer has been deleted.\nThe printer '%s' could not be made the default "
+          "printer."},
     {158, "Warning, the uninstall is unable to locate the uninstall scripts (*.unm)\nThe uninstall will "
           "continue, but be aware that a complete uninstall of your printer and associated drivers files "
           "is not possible without them."},

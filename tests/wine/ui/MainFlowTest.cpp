@@ -4,10 +4,31 @@
 #include <cstdlib>
 #include <regex>
 
+#include "../ImportPatch.h"
 #include "UiFixture.h"
 #include "diag/BuildStamp.h"
 
 namespace {
+// What a 32-bit Windows reports through the old memory call on a machine beyond its reach: figures
+// above 2 GB come back capped.
+void WINAPI MemoryStatusCapped(MEMORYSTATUS* status) {
+    MEMORYSTATUSEX full = {};
+    full.dwLength = sizeof full;
+    GlobalMemoryStatusEx(&full);
+    const SIZE_T cap = 0x7FFFFFFF;
+    status->dwAvailPhys = full.ullAvailPhys > cap ? cap : static_cast<SIZE_T>(full.ullAvailPhys);
+    status->dwAvailVirtual = full.ullAvailVirtual > cap ? cap : static_cast<SIZE_T>(full.ullAvailVirtual);
+    status->dwTotalPageFile = full.ullTotalPageFile > cap ? cap : static_cast<SIZE_T>(full.ullTotalPageFile);
+}
+
+// A program started by a launcher that asked for a hidden window: Windows gives SW_SHOWDEFAULT the
+// launcher's show command (Wine does not).
+BOOL WINAPI ShowStartedHidden(HWND window, int command) {
+    static const auto show = reinterpret_cast<BOOL(WINAPI*)(HWND, int)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ShowWindow")));
+    return show(window, command == SW_SHOWDEFAULT ? SW_HIDE : command);
+}
+
 bool SystemItemGreyed(HWND dialog, UINT id) {
     return (GetMenuState(GetSystemMenu(dialog, FALSE), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
@@ -46,6 +67,9 @@ TEST_CASE("the About entry opens the About box over the main dialog with the pro
     HWND owner = NULL;
     bool mainEnabled = true;
     RECT box = {}, desktop = {};
+    ImportPatch capped("kernel32.dll", "GlobalMemoryStatus",
+                       reinterpret_cast<const void*>(MemoryStatusCapped));
+    REQUIRE(capped.Applied());
     CHECK(WhileModal(dlg.hwnd, WM_SYSCOMMAND, IDM_ABOUT, [&](HWND about) {
               title = WindowTextOf(about);
               notice = WindowTextOf(GetDlgItem(about, IDC_LEGAL));
@@ -79,6 +103,12 @@ TEST_CASE("the About entry opens the About box over the main dialog with the pro
         CHECK(rows[3 + i][0] == memory[i]);
         CHECK(std::regex_match(rows[3 + i][1], std::regex("[1-9][0-9]* kb")));
     }
+    // The figures are the machine's own, not the old call's capped ones.
+    MEMORYSTATUSEX full = {};
+    full.dwLength = sizeof full;
+    REQUIRE(GlobalMemoryStatusEx(&full));
+    CHECK(std::stoull(rows[4][1]) > 4194304);  // a 64-bit program has far more than 4 GB of address space
+    CHECK(rows[5][1] == std::to_string(full.ullTotalPageFile >> 10) + " kb");
 }
 
 TEST_CASE("a loading that was stopped ends the main dialog before it is ever shown") {
@@ -127,6 +157,8 @@ TEST_CASE("the filter switches and NOPICK decide which pages show after loading"
 }
 
 TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page up") {
+    ImportPatch startedHidden("user32.dll", "ShowWindow", reinterpret_cast<const void*>(ShowStartedHidden));
+    REQUIRE(startedHidden.Applied());
     CTestMainDlg dlg({}, "quinst01.exe");
     REQUIRE(dlg.Create());
     CHECK(dlg.Enabled(IDC_UNINSTALL));
@@ -139,6 +171,11 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK_FALSE(dlg.Enabled(IDC_EXIT));
     CHECK_FALSE(dlg.Enabled(IDC_UNINSTALL));
     CHECK(SystemItemGreyed(dlg.hwnd, SC_CLOSE));
+    // The page is brought forward after the shortcut step, and stays shown.
+    for (DWORD start = GetTickCount();
+         dlg.RemovePage().Sequence().State() <= 10 && GetTickCount() - start < 20000; Sleep(10))
+        Pump();
+    CHECK(Visible(dlg.RemovePage().hwnd));
 
     // The page's close request ends the dialog; the done notice follows it.
     REQUIRE(dlg.WaitForRemovalDone());
@@ -146,6 +183,32 @@ TEST_CASE("Uninstall with nothing offered runs the removal and leaves its page u
     CHECK(dlg.Text(IDC_EXIT) == "&Close");
     CHECK(dlg.Enabled(IDC_EXIT));
     CHECK(Visible(dlg.RemovePage().hwnd));
+}
+
+TEST_CASE("while the removal runs, the close box, End task, Escape and the dialog's commands do not end it") {
+    CTestMainDlg dlg({}, "quinst01.exe");
+    REQUIRE(dlg.Create());
+    SendMessageA(dlg.hwnd, WM_COMMAND, MAKEWPARAM(IDC_UNINSTALL, BN_CLICKED), 0);
+    const struct {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    } attempts[] = {
+        {"close box, Alt+F4 or End task", WM_CLOSE, 0},
+        {"Escape", WM_KEYDOWN, VK_ESCAPE},
+        {"IDOK", WM_COMMAND, IDOK},
+        {"Exit", WM_COMMAND, IDC_EXIT},
+    };
+    for (const auto& attempt : attempts) {
+        CAPTURE(attempt.what);
+        PostMessageA(dlg.hwnd, attempt.message, attempt.wParam, 0);
+        PumpDialog(dlg.hwnd);
+        CHECK(Visible(dlg.hwnd));
+    }
+    REQUIRE_FALSE(dlg.RemovePage().Sequence().Finished());
+    // The spooler is started again at the end, and only then does the page's own request close it.
+    REQUIRE(dlg.WaitForRemovalDone());
+    CHECK_FALSE(Visible(dlg.hwnd));
 }
 
 TEST_CASE("Uninstall by button or Enter removes only the ticked printer and those standing for it") {

@@ -1,7 +1,8 @@
 // The spooler functions of the strict QSPOOL01.DLL used by the tests. Each one passes the call to
 // Wine's spooler and adds what Windows does and Wine does not (see StrictConfig.h): job queues,
-// print-server printers, refusal to delete a driver in use, removal of print processors, and the
-// failures a test asks for. Every call is written to the journal (StrictJournal.cpp).
+// print-server printers, refusal to delete a driver in use, refusal of a datatype that the standard
+// print processor does not know, removal of print processors, and the failures a test asks for.
+// Every call is written to the journal (StrictJournal.cpp).
 #include <windows.h>
 #include <winspool.h>
 
@@ -117,6 +118,22 @@ bool DriverInUse(LPCSTR driver) {
         if (EqualNoCase(r.driver, wanted)) return true;
     }
     return false;
+}
+
+// The spooler checks a printer's datatype against its print processor; Wine takes any pair. Only the
+// standard processor's datatypes are known here: other processors keep whatever they are given.
+bool DatatypeRefused(const PRINTER_INFO_2A& info) {
+    static const char* const kWinPrintDatatypes[] = {
+        "RAW",          "RAW [FF appended]", "RAW [FF auto]", "NT EMF 1.003", "NT EMF 1.006",
+        "NT EMF 1.007", "NT EMF 1.008",      "TEXT",          "XPS2GDI",
+    };
+    if (IsEmpty(info.pDatatype) || IsEmpty(info.pPrintProcessor) ||
+        !EqualNoCase(info.pPrintProcessor, "WinPrint"))
+        return false;
+    for (const char* datatype : kWinPrintDatatypes) {
+        if (EqualNoCase(datatype, info.pDatatype)) return false;
+    }
+    return true;
 }
 
 std::string PrintProcessorsKey(const std::string& environment) {
@@ -240,6 +257,8 @@ BOOL WINAPI StSetPrinterA(HANDLE printer, DWORD level, LPBYTE buffer, DWORD comm
     std::string name = PrinterNameOfHandle(printer);
     DWORD error = 0;
     if (InjectFailure("SetPrinterA", name, static_cast<long>(level), &error)) return Fail(call, line, error);
+    if (level == 2 && buffer != nullptr && DatatypeRefused(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer)))
+        return Fail(call, line, ERROR_INVALID_DATATYPE);
     if (level == 0 && command == PRINTER_CONTROL_PURGE) {
         ClearQueue(name);
         return Finish(call, line, TRUE, 0);
