@@ -158,6 +158,35 @@ TEST_CASE("the files step finds a name where each kind of search place reaches")
     }
 }
 
+TEST_CASE("a Files name that no file can carry is refused, a directory part is not looked at") {
+    struct Row {
+        const char* entry;
+        const char* name;  // null: refused
+    };
+    const Row rows[] = {
+        {"QLN.DLL=1", "QLN.DLL"},
+        {"C:\\OEM\\QLN.DLL", "C:\\OEM\\QLN.DLL"},
+        {"OEM*.INF", nullptr},
+        {"QLN?.DLL", nullptr},
+        {"A<B.DLL", nullptr},
+        {"A>B.DLL", nullptr},
+        {"A|B.DLL", nullptr},
+        {"\"QLN.DLL\"", nullptr},
+        {"QLN.DLL:stream", nullptr},
+        {"QLN\tOLD.DLL", nullptr},
+        {"SUB*\\QLN.DLL", "SUB*\\QLN.DLL"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.entry);
+        TextList files, names, refused;
+        files.Append(row.entry);
+        FileNamesOf(files, names, &refused);
+        CHECK(names.Count() == (row.name ? 1 : 0));
+        CHECK(refused.Count() == (row.name ? 0 : 1));
+        if (row.name) CHECK(std::string(names.At(0).Text()) == row.name);
+    }
+}
+
 TEST_CASE("the restart helper goes only when nothing waits for a restart") {
     struct Row {
         bool allowed;

@@ -113,13 +113,30 @@ int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step, c
     DWORD error = GetLastError();
     // Below 4 are ERROR_FILE_NOT_FOUND and ERROR_PATH_NOT_FOUND: nothing there counts as removed.
     if (error < 4) return 1;
+    // Only a file that is there can wait for the restart; a name Windows refuses is no file in use.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ctx.Record(step, kind, path, kOutcomeFailed, "", error);
+        return 1;
+    }
     // DeleteFileA refuses a directory with ERROR_ACCESS_DENIED, as it refuses a file in use. A
     // directory named like a listed file is not that file: it is left alone, not scheduled for the
     // restart (where an empty one would go) with a restart asked for.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
         return 1;
+    }
+    // A read-only file is refused the same way until its attribute is cleared. Should it still not go,
+    // it waits for the restart without the attribute, which could only stand in the way there.
+    if (error == ERROR_ACCESS_DENIED && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+        if (SetFileAttributesA(path, writable ? writable : FILE_ATTRIBUTE_NORMAL)) {
+            if (DeleteFileA(path)) {
+                ctx.Record(step, kind, path, kOutcomeRemoved, "was read-only");
+                return 1;
+            }
+            error = GetLastError();
+        }
     }
     DeferMechanism mechanism = DeferMechanismFor(ctx.os.GetKind());
     DWORD scheduleError = ScheduleDelete(mechanism, path);
@@ -208,8 +225,10 @@ void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
 
 void RemoveFilesStep(RemovalContext& ctx) {
     UninstallDatabase& database = ctx.database;
-    TextList names;
-    FileNamesOf(database.Removal().Files, names);
+    TextList names, refused;
+    FileNamesOf(database.Removal().Files, names, &refused);
+    for (const TextItem& name : refused)
+        ctx.Record(kStep, "file", name.Text(), kOutcomeKept, "not a file name");
     FileSearchPlaces places;
     BuildFileSearchPlaces(ctx, places);
 
