@@ -266,7 +266,8 @@ TEST_CASE("one pass leaves the machine as the name-by-name walks do, listing eac
     }
 }
 
-TEST_CASE("an OEM path stands for its directory, and roots and protected directories are refused") {
+TEST_CASE(
+    "an OEM path stands for its directory; roots, protected directories and those above one are refused") {
     struct Row {
         const char* oemPath;
         const char* directory;
@@ -274,8 +275,13 @@ TEST_CASE("an OEM path stands for its directory, and roots and protected directo
     };
     std::vector<ProtectedDirectory> guarded = {
         {TextItem("C:\\WINDOWS"), "the Windows directory"},
-        {TextItem("C:\\Program Files\\"), "the Program Files directory"}};
+        {TextItem("C:\\Program Files\\"), "the Program Files directory"},
+        {TextItem("C:\\Users\\me\\AppData\\Start Menu\\Programs\\"), "the Programs folder"}};
     const Row rows[] = {
+        {"C:\\Users\\me\\AppData\\", "C:\\Users\\me\\AppData\\", "holds the Programs folder"},
+        {"C:\\Users\\me\\AppData\\Start Menu\\Programs\\Maker\\",
+         "C:\\Users\\me\\AppData\\Start Menu\\Programs\\Maker\\", nullptr},
+        {"C:\\Program\\", "C:\\Program\\", nullptr},  // a prefix of a name is no parent
         {"C:\\Maker\\OEM01\\", "C:\\Maker\\OEM01\\", nullptr},
         {"C:\\Maker\\OEM01", "C:\\Maker\\", nullptr},  // the last component counts as a file name
         {"C:\\Maker", "C:\\", "a drive or share root"},
@@ -290,8 +296,9 @@ TEST_CASE("an OEM path stands for its directory, and roots and protected directo
         TextItem directory;
         OemSearchDirectory(row.oemPath, directory);
         CHECK(std::string(directory.Text()) == row.directory);
-        const char* refusal = OemDirectoryRefusal(directory.Text(), guarded);
-        CHECK(std::string(refusal ? refusal : "") == std::string(row.refusal ? row.refusal : ""));
+        TextItem refusal;
+        CHECK(OemDirectoryRefused(directory.Text(), guarded, refusal) == (row.refusal != nullptr));
+        CHECK(std::string(refusal.Text()) == std::string(row.refusal ? row.refusal : ""));
     }
     TextList order;
     for (const char* d : {"C:\\A\\", "C:\\A\\B\\", "c:\\a\\", "C:\\AB\\"}) order.Append(d);

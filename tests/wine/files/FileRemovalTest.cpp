@@ -12,6 +12,7 @@
 
 #include "../removal/RemovalTestSupport.h"
 #include "res/resource.h"
+#include "script/FileSpec.h"
 #include "system/DeferredDelete.h"
 #include "system/FileRemoval.h"
 #include "system/Reboot.h"
@@ -302,6 +303,46 @@ TEST_CASE("the files step over real folders, as a dry run and for real") {
         CHECK(Outcome(removal.log, "oem-path", WindowsFile("")) == "kept | the Windows directory");
         CHECK(Outcome(removal.log, "directory", oem + "1\\2") == (dryRun ? "" : "removed"));
         CHECK(removal.db.RebootNeeded() == 0);
+    }
+}
+
+TEST_CASE("an OEM path is refused in any spelling of a protected folder, and above one") {
+    if (COSInfo().IsWin32s()) return;  // no shell folders
+    // Windows' short names: Wine hashes them, so they are asked for, never written here.
+    auto shortPath = [](const TextItem& path) {
+        char out[MAX_PATH] = "";
+        GetShortPathNameA(path.Text(), out, MAX_PATH);
+        return std::string(out);
+    };
+    TextItem programFiles, startMenu, programs;
+    ShellFolderPath(38, programFiles);
+    ShellFolderPath(11, startMenu);
+    ShellFolderPath(2, programs);
+    const std::string maker = Temp("oem\\Maker\\");
+    MakeDirectories(maker);
+    const std::string startMenuParent =
+        std::string(startMenu.Text())
+            .substr(0, std::string(startMenu.Text()).find_last_of('\\', startMenu.Length() - 2) + 1);
+    struct Row {
+        std::string oemPath;
+        std::string outcome;  // empty: walked
+    };
+    const Row rows[] = {
+        {shortPath(programFiles) + "\\Maker", "kept | the Program Files directory"},
+        {shortPath(programs), "kept | the Programs folder"},
+        {std::string(programs.Text()) + "Quellan", "kept | the Programs folder"},
+        {startMenuParent, "kept | holds the Start Menu folder"},
+        {shortPath(programFiles) + "\\Maker\\", ""},  // a folder inside one is walked
+        {maker, ""},
+    };
+    Removal removal(true);
+    for (const Row& row : rows) removal.db.Removal().OemPaths.Append(row.oemPath.c_str());
+    FileSearchPlaces places;
+    BuildFileSearchPlaces(removal.ctx, places);
+    for (const Row& row : rows) {
+        CAPTURE(row.oemPath);
+        CHECK(Outcome(removal.log, "oem-path", row.oemPath) == row.outcome);
+        CHECK(places.oemDirectories.Contains(row.oemPath.c_str()) == row.outcome.empty());
     }
 }
 
