@@ -164,17 +164,9 @@ TEST_CASE("a Files name that no file can carry is refused, a directory part is n
         const char* name;  // null: refused
     };
     const Row rows[] = {
-        {"QLN.DLL=1", "QLN.DLL"},
-        {"C:\\OEM\\QLN.DLL", "C:\\OEM\\QLN.DLL"},
-        {"OEM*.INF", nullptr},
-        {"QLN?.DLL", nullptr},
-        {"A<B.DLL", nullptr},
-        {"A>B.DLL", nullptr},
-        {"A|B.DLL", nullptr},
-        {"\"QLN.DLL\"", nullptr},
-        {"QLN.DLL:stream", nullptr},
-        {"QLN\tOLD.DLL", nullptr},
-        {"SUB*\\QLN.DLL", "SUB*\\QLN.DLL"},
+        {"QLN.DLL=1", "QLN.DLL"}, {"C:\\OEM\\QLN.DLL", "C:\\OEM\\QLN.DLL"},
+        {"OEM*.INF", nullptr},    {"A|B.DLL", nullptr},
+        {"QLN.DLL:x", nullptr},   {"QLN\tOLD.DLL", nullptr},
     };
     for (const Row& row : rows) {
         CAPTURE(row.entry);
@@ -279,8 +271,6 @@ TEST_CASE(
         {TextItem("C:\\Users\\me\\AppData\\Start Menu\\Programs\\"), "the Programs folder"}};
     const Row rows[] = {
         {"C:\\Users\\me\\AppData\\", "C:\\Users\\me\\AppData\\", "holds the Programs folder"},
-        {"C:\\Users\\me\\AppData\\Start Menu\\Programs\\Maker\\",
-         "C:\\Users\\me\\AppData\\Start Menu\\Programs\\Maker\\", nullptr},
         {"C:\\Program\\", "C:\\Program\\", nullptr},  // a prefix of a name is no parent
         {"C:\\Maker\\OEM01\\", "C:\\Maker\\OEM01\\", nullptr},
         {"C:\\Maker\\OEM01", "C:\\Maker\\", nullptr},  // the last component counts as a file name

@@ -318,22 +318,16 @@ TEST_CASE("an OEM path is refused in any spelling of a protected folder, and abo
     ShellFolderPath(38, programFiles);
     ShellFolderPath(11, startMenu);
     ShellFolderPath(2, programs);
-    const std::string maker = Temp("oem\\Maker\\");
-    MakeDirectories(maker);
-    const std::string startMenuParent =
-        std::string(startMenu.Text())
-            .substr(0, std::string(startMenu.Text()).find_last_of('\\', startMenu.Length() - 2) + 1);
+    const std::string menu = startMenu.Text();
     struct Row {
         std::string oemPath;
         std::string outcome;  // empty: walked
     };
     const Row rows[] = {
         {shortPath(programFiles) + "\\Maker", "kept | the Program Files directory"},
-        {shortPath(programs), "kept | the Programs folder"},
         {std::string(programs.Text()) + "Quellan", "kept | the Programs folder"},
-        {startMenuParent, "kept | holds the Start Menu folder"},
+        {menu.substr(0, menu.find_last_of('\\', menu.size() - 2) + 1), "kept | holds the Start Menu folder"},
         {shortPath(programFiles) + "\\Maker\\", ""},  // a folder inside one is walked
-        {maker, ""},
     };
     Removal removal(true);
     for (const Row& row : rows) removal.db.Removal().OemPaths.Append(row.oemPath.c_str());
