@@ -158,6 +158,27 @@ TEST_CASE("the files step finds a name where each kind of search place reaches")
     }
 }
 
+TEST_CASE("a Files name that no file can carry is refused, a directory part is not looked at") {
+    struct Row {
+        const char* entry;
+        const char* name;  // null: refused
+    };
+    const Row rows[] = {
+        {"QLN.DLL=1", "QLN.DLL"}, {"C:\\OEM\\QLN.DLL", "C:\\OEM\\QLN.DLL"},
+        {"OEM*.INF", nullptr},    {"A|B.DLL", nullptr},
+        {"QLN.DLL:x", nullptr},   {"QLN\tOLD.DLL", nullptr},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.entry);
+        TextList files, names, refused;
+        files.Append(row.entry);
+        FileNamesOf(files, names, &refused);
+        CHECK(names.Count() == (row.name ? 1 : 0));
+        CHECK(refused.Count() == (row.name ? 0 : 1));
+        if (row.name) CHECK(std::string(names.At(0).Text()) == row.name);
+    }
+}
+
 TEST_CASE("the restart helper goes only when nothing waits for a restart") {
     struct Row {
         bool allowed;
@@ -237,7 +258,8 @@ TEST_CASE("one pass leaves the machine as the name-by-name walks do, listing eac
     }
 }
 
-TEST_CASE("an OEM path stands for its directory, and roots and protected directories are refused") {
+TEST_CASE(
+    "an OEM path stands for its directory; roots, protected directories and those above one are refused") {
     struct Row {
         const char* oemPath;
         const char* directory;
@@ -245,8 +267,11 @@ TEST_CASE("an OEM path stands for its directory, and roots and protected directo
     };
     std::vector<ProtectedDirectory> guarded = {
         {TextItem("C:\\WINDOWS"), "the Windows directory"},
-        {TextItem("C:\\Program Files\\"), "the Program Files directory"}};
+        {TextItem("C:\\Program Files\\"), "the Program Files directory"},
+        {TextItem("C:\\Users\\me\\AppData\\Start Menu\\Programs\\"), "the Programs folder"}};
     const Row rows[] = {
+        {"C:\\Users\\me\\AppData\\", "C:\\Users\\me\\AppData\\", "holds the Programs folder"},
+        {"C:\\Program\\", "C:\\Program\\", nullptr},  // a prefix of a name is no parent
         {"C:\\Maker\\OEM01\\", "C:\\Maker\\OEM01\\", nullptr},
         {"C:\\Maker\\OEM01", "C:\\Maker\\", nullptr},  // the last component counts as a file name
         {"C:\\Maker", "C:\\", "a drive or share root"},
@@ -261,8 +286,9 @@ TEST_CASE("an OEM path stands for its directory, and roots and protected directo
         TextItem directory;
         OemSearchDirectory(row.oemPath, directory);
         CHECK(std::string(directory.Text()) == row.directory);
-        const char* refusal = OemDirectoryRefusal(directory.Text(), guarded);
-        CHECK(std::string(refusal ? refusal : "") == std::string(row.refusal ? row.refusal : ""));
+        TextItem refusal;
+        CHECK(OemDirectoryRefused(directory.Text(), guarded, refusal) == (row.refusal != nullptr));
+        CHECK(std::string(refusal.Text()) == std::string(row.refusal ? row.refusal : ""));
     }
     TextList order;
     for (const char* d : {"C:\\A\\", "C:\\A\\B\\", "c:\\a\\", "C:\\AB\\"}) order.Append(d);

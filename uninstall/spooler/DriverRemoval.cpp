@@ -16,15 +16,15 @@ const char kDriverKey9x[] = "System\\CurrentControlSet\\control\\Print\\Environm
 const char kEnvironmentsKeyNT[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
 const char kPostScriptMark[] = "(PSCRIPT)";
 
-// The driver's spooler keys, deleted later by the registry step: one under the 9x environment, or
-// one per version directory 0 to 3 of the NT environment.
+// The driver's spooler keys, deleted later by the registry step: one under the 9x environment, with
+// everything under it, or one per version directory 0 to 3 of the NT environment, the key alone.
 void QueueDriverKeys(RemovalContext& ctx, const char* environment, const char* driver) {
     UninstallProfile& removal = ctx.database.Removal();
     char key[TextItem::kCapacity];
     // A cut key could name another driver's key: such a driver's keys are left alone.
     if (ctx.os.IsWin9x()) {
         if (FormatText(key, sizeof key, "%s%s", kDriverKey9x, driver))
-            UninstallDatabase::AddRegistryEntry(removal, kRootLocalMachine, key, "", 0);
+            UninstallDatabase::AddRegistryEntry(removal, kRootLocalMachine, key, "", 1);
     } else if (ctx.os.IsNT()) {
         const char* env = EnvironmentKeyNameNT(environment);
         for (int version = 0; version <= 3; ++version) {

@@ -75,15 +75,16 @@ void RemovePerUserValues(RemovalContext& ctx, const char* name) {
     }
 }
 
-// The printer's keys under the 9x spooler, longer one first; the registry step deletes them later
-// (on Windows 9x with everything under them). Queued whether or not the printer could be deleted.
+// The printer's keys under the 9x spooler, longer one first; the registry step deletes them later,
+// each with everything under it (its step leaves a key with subkeys alone). Queued whether or not the
+// printer could be deleted.
 void QueueSpoolerKeys9x(UninstallDatabase& database, const char* name) {
     char key[TextItem::kCapacity];
     // A cut key could name another printer's key: such a printer's keys are left alone.
     if (FormatText(key, sizeof key, "%s%s\\PrinterDriverData", kPrintersKey9x, name))
-        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 0);
+        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 1);
     if (FormatText(key, sizeof key, "%s%s", kPrintersKey9x, name))
-        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 0);
+        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 1);
 }
 
 void RemoveConnection(RemovalContext& ctx, InstalledPrinter& p, bool* defaultDeleted) {

@@ -19,10 +19,34 @@ struct ShellRow {
     const char* what;
 };
 const ShellRow kProtectedShellFolders[] = {
-    {38, "the Program Files directory"}, {42, "the Program Files directory"},
-    {43, "the Common Files directory"},  {44, "the Common Files directory"},
-    {kProfileCsidl, "a user profile"},
+    {38, "the Program Files directory"},  {42, "the Program Files directory"},
+    {43, "the Common Files directory"},   {44, "the Common Files directory"},
+    {kProfileCsidl, "a user profile"},    {11, "the Start Menu folder"},
+    {22, "the common Start Menu folder"}, {2, "the Programs folder"},
+    {23, "the common Programs folder"},
 };
+
+typedef DWORD(WINAPI* LongPathNameFn)(LPCSTR, LPSTR, DWORD);
+
+// The spellings of a directory: its full path as written ("." and ".." resolved), with short (8.3)
+// names and with long names, each where Windows gives it. GetFullPathNameA keeps each name as
+// written, so "C:\PROGRA~1" and "C:\Program Files" only compare equal in one of the other two forms.
+// Windows 95 and NT 4 lack GetLongPathNameA. Empty when there is no full path.
+void DirectorySpellings(const char* directory, std::vector<TextItem>& out) {
+    out.clear();
+    char full[TextItem::kCapacity];
+    DWORD length = GetFullPathNameA(directory, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return;
+    out.push_back(TextItem(full));
+    char other[TextItem::kCapacity];
+    length = GetShortPathNameA(full, other, sizeof other);
+    if (length > 0 && length < sizeof other) out.push_back(TextItem(other));
+    static const LongPathNameFn longPathName = reinterpret_cast<LongPathNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLongPathNameA")));
+    if (!longPathName) return;
+    length = longPathName(full, other, sizeof other);
+    if (length > 0 && length < sizeof other) out.push_back(TextItem(other));
+}
 
 // "C:\Users\name\" gives "C:\Users\".
 void ParentDirectory(const char* directory, TextItem& out) {
@@ -37,6 +61,9 @@ void ParentDirectory(const char* directory, TextItem& out) {
 void AddProtected(std::vector<ProtectedDirectory>& out, const char* path, const char* what) {
     if (!path || !*path) return;
     out.push_back(ProtectedDirectory{TextItem(path), what});
+    std::vector<TextItem> spellings;
+    DirectorySpellings(path, spellings);
+    for (const TextItem& spelling : spellings) out.push_back(ProtectedDirectory{spelling, what});
 }
 
 // Windows 95 and NT 4 shells do not know the Program Files folders; the registry names them there.
@@ -64,12 +91,15 @@ void AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
     RegCloseKey(key);
 }
 
-// The full path Windows makes of the directory ("." and ".." resolved), or empty when it cannot.
-void FullDirectoryPath(const char* directory, TextItem& out) {
-    out.Clear();
-    char full[TextItem::kCapacity];
-    DWORD length = GetFullPathNameA(directory, sizeof full, full, nullptr);
-    if (length > 0 && length < sizeof full) out.Assign(full);
+// Refused in any of its spellings: the protected directories are listed in all of theirs.
+bool OemDirectoryRefusedInAnySpelling(const char* directory, const std::vector<ProtectedDirectory>& guarded,
+                                      TextItem& refusal) {
+    std::vector<TextItem> spellings;
+    if (*directory) DirectorySpellings(directory, spellings);
+    if (spellings.empty()) return OemDirectoryRefused("", guarded, refusal);
+    for (const TextItem& spelling : spellings)
+        if (OemDirectoryRefused(spelling.Text(), guarded, refusal)) return true;
+    return false;
 }
 
 // zreg32s.ini in the Windows directory waits for zwininit.exe on Win32s, whether or not it could go now.
@@ -113,13 +143,30 @@ int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step, c
     DWORD error = GetLastError();
     // Below 4 are ERROR_FILE_NOT_FOUND and ERROR_PATH_NOT_FOUND: nothing there counts as removed.
     if (error < 4) return 1;
+    // Only a file that is there can wait for the restart; a name Windows refuses is no file in use.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ctx.Record(step, kind, path, kOutcomeFailed, "", error);
+        return 1;
+    }
     // DeleteFileA refuses a directory with ERROR_ACCESS_DENIED, as it refuses a file in use. A
     // directory named like a listed file is not that file: it is left alone, not scheduled for the
     // restart (where an empty one would go) with a restart asked for.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         ctx.Record(step, kind, path, kOutcomeKept, "a directory, not a file");
         return 1;
+    }
+    // A read-only file is refused the same way until its attribute is cleared. Should it still not go,
+    // it waits for the restart without the attribute, which could only stand in the way there.
+    if (error == ERROR_ACCESS_DENIED && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+        if (SetFileAttributesA(path, writable ? writable : FILE_ATTRIBUTE_NORMAL)) {
+            if (DeleteFileA(path)) {
+                ctx.Record(step, kind, path, kOutcomeRemoved, "was read-only");
+                return 1;
+            }
+            error = GetLastError();
+        }
     }
     DeferMechanism mechanism = DeferMechanismFor(ctx.os.GetKind());
     DWORD scheduleError = ScheduleDelete(mechanism, path);
@@ -194,11 +241,9 @@ void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
     for (const TextItem& oemPath : ctx.database.Removal().OemPaths) {
         TextItem directory;
         OemSearchDirectory(oemPath.Text(), directory);
-        TextItem full;
-        if (!directory.IsEmpty()) FullDirectoryPath(directory.Text(), full);
-        const char* refusal = OemDirectoryRefusal(full.Text(), protectedDirectories);
-        if (refusal) {
-            ctx.Record(kStep, "oem-path", oemPath.Text(), kOutcomeKept, refusal);
+        TextItem refusal;
+        if (OemDirectoryRefusedInAnySpelling(directory.Text(), protectedDirectories, refusal)) {
+            ctx.Record(kStep, "oem-path", oemPath.Text(), kOutcomeKept, refusal.Text());
             continue;
         }
         places.oemDirectories.Append(directory);
@@ -208,8 +253,10 @@ void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
 
 void RemoveFilesStep(RemovalContext& ctx) {
     UninstallDatabase& database = ctx.database;
-    TextList names;
-    FileNamesOf(database.Removal().Files, names);
+    TextList names, refused;
+    FileNamesOf(database.Removal().Files, names, &refused);
+    for (const TextItem& name : refused)
+        ctx.Record(kStep, "file", name.Text(), kOutcomeKept, "not a file name");
     FileSearchPlaces places;
     BuildFileSearchPlaces(ctx, places);
 

@@ -8,8 +8,9 @@
 
 // 1 when the file no longer exists, 0 when its deletion was scheduled for the next restart (or the
 // scheduling was tried and failed). Records the outcome under step and kind (the shortcut step
-// records its shortcuts as such). A directory is no file: it is left alone (and 1 returned) rather
-// than scheduled as a file in use.
+// records its shortcuts as such). A read-only file loses the attribute and is deleted. Only a file
+// that is there is scheduled: a directory is left alone, and a path where none can be found after
+// the failure (a name Windows refuses) is recorded as failed; 1 is returned for both.
 int DeleteFileOrDefer(RemovalContext& ctx, const char* path, const char* step = "files",
                       const char* kind = "file");
 void RemoveFilesStep(RemovalContext& ctx);
@@ -33,7 +34,9 @@ private:
 };
 
 // Directories that an OEM walk must never remove folders from: the Windows and system directories,
-// Program Files and Common Files, the user's profile and the folder of all profiles.
+// Program Files and Common Files, the user's profile and the folder of all profiles, the Start Menu
+// and its Programs folder (the user's and the common ones). Each is listed as given and in every
+// other spelling Windows gives it (full, short and long names).
 void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out);
 
 // The step's search places: ctx's directory and tree lists, and the OEM directories of the removal

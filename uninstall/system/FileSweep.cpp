@@ -23,6 +23,15 @@ void NameAndExtensionOf(const char* name, TextItem& out) {
     out.Assign(spec.NameAndExtension());
 }
 
+// Tried as a path, such a name fails with ERROR_INVALID_NAME, which would be taken for a file in
+// use. A directory part only ever joins a listed name under the OEM directories, where it matches
+// nothing, so only the name and extension are looked at.
+bool CarriesNoFile(const char* nameAndExtension) {
+    for (const char* p = nameAndExtension; *p; ++p)
+        if (static_cast<unsigned char>(*p) < 32 || strchr("*?<>|\":/", *p)) return true;
+    return false;
+}
+
 bool EntersDirectory(const DirectoryEntry& entry, int depth) {
     return entry.isDirectory && entry.name.Text()[0] != '.' && depth > 0;
 }
@@ -223,15 +232,26 @@ bool JoinPath(TextItem& out, const char* directory, const char* name) {
     return true;
 }
 
-void FileNamesOf(const TextList& files, TextList& names) {
+void FileNamesOf(const TextList& files, TextList& names, TextList* refused) {
     names.Clear();
+    if (refused) refused->Clear();
     for (const TextItem& entry : files) {
         TextItem name(entry);
         if (char* equals = strchr(name.Buffer(), '=')) *equals = 0;
-        if (!name.IsEmpty()) names.Append(name);
+        if (name.IsEmpty()) continue;
+        TextItem nameAndExtension;
+        NameAndExtensionOf(name.Text(), nameAndExtension);
+        if (!CarriesNoFile(nameAndExtension.Text()))
+            names.Append(name);
+        else if (refused)
+            refused->Append(name);
     }
     names.Sort();
     names.Unique();
+    if (refused) {
+        refused->Sort();
+        refused->Unique();
+    }
 }
 
 int DeleteMatchingFiles(FileSweepOps& ops, const char* directory, const char* name, int depth,

@@ -50,8 +50,10 @@ struct FileSearchPlaces {
 };
 
 // The file names of Files entries: each cut at its first "=", empty names dropped, sorted, and
-// duplicates ignoring case dropped ("A.DLL" and "A.DLL=1" name one file).
-void FileNamesOf(const TextList& files, TextList& names);
+// duplicates ignoring case dropped ("A.DLL" and "A.DLL=1" name one file). A name whose name and
+// extension no file can carry (wildcards, characters Windows refuses in file names) goes to refused
+// instead (sorted the same way), when given.
+void FileNamesOf(const TextList& files, TextList& names, TextList* refused = nullptr);
 
 // Deletes every file called name in directory and, while depth is above 0, in its subdirectories
 // (those whose names begin with "." are never entered). With removeSubdirectories, each

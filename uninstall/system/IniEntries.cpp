@@ -63,6 +63,16 @@ private:
     std::vector<char> text_;
 };
 
+// The profile functions keep INI files in a cache and write it back later; Windows 9x does not look
+// at the file again while it holds it. This step edits the files themselves, so what the cache holds
+// is written out before a file is read (the printers step has just written win.ini through it), and
+// dropped after the file is rewritten. win.ini is also cached apart, for the functions without a
+// file name.
+void FlushProfileCache(const char* path) {
+    WritePrivateProfileStringA(NULL, NULL, NULL, path);
+    WriteProfileStringA(NULL, NULL, NULL);
+}
+
 void SetError(DWORD* error, DWORD value) {
     if (error) *error = value;
 }
@@ -123,6 +133,7 @@ void RemoveIniEntriesStep(RemovalContext& ctx) {
             continue;
         }
         DWORD error = 0;
+        FlushProfileCache(path.Text());
         bool found = FindIniEntryInFile(path.Text(), fields.section.Text(), fields.key.Text(), &error);
         if (ctx.dryRun) {
             if (found) ctx.Record(kStep, "ini-entry", object.Text(), kOutcomePresent, "", 0, path.Text());
@@ -134,9 +145,11 @@ void RemoveIniEntriesStep(RemovalContext& ctx) {
                        missing ? 0 : error, path.Text());
             continue;
         }
-        if (RemoveIniEntryFromFile(path.Text(), fields.section.Text(), fields.key.Text(), &error))
+        if (RemoveIniEntryFromFile(path.Text(), fields.section.Text(), fields.key.Text(), &error)) {
+            FlushProfileCache(path.Text());
             ctx.Record(kStep, "ini-entry", object.Text(), kOutcomeRemoved, "", 0, path.Text());
-        else
+        } else {
             ctx.Record(kStep, "ini-entry", object.Text(), kOutcomeFailed, "", error, path.Text());
+        }
     }
 }

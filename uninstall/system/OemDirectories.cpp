@@ -38,6 +38,13 @@ bool SameDirectory(const char* a, const char* b) {
     size_t length = LengthWithoutSlash(a);
     return length > 0 && length == LengthWithoutSlash(b) && CompareNoCaseN(a, b, length) == 0;
 }
+
+// "C:\A" holds "C:\A\B" and everything below it, but not "C:\AB".
+bool Holds(const char* outer, const char* inner) {
+    size_t length = LengthWithoutSlash(outer);
+    return length > 0 && LengthWithoutSlash(inner) > length && CompareNoCaseN(outer, inner, length) == 0 &&
+           IsSlash(inner[length]);
+}
 }  // namespace
 
 void OemSearchDirectory(const char* oemPath, TextItem& directory) {
@@ -46,13 +53,25 @@ void OemSearchDirectory(const char* oemPath, TextItem& directory) {
     directory.Assign(spec.DirectoryPath());
 }
 
-const char* OemDirectoryRefusal(const char* directory,
-                                const std::vector<ProtectedDirectory>& protectedDirectories) {
-    if (!directory || !*directory) return "names no directory";
-    if (IsRoot(directory)) return "a drive or share root";
-    for (const ProtectedDirectory& guarded : protectedDirectories)
-        if (SameDirectory(directory, guarded.path.Text())) return guarded.what;
-    return nullptr;
+bool OemDirectoryRefused(const char* directory, const std::vector<ProtectedDirectory>& protectedDirectories,
+                         TextItem& refusal) {
+    refusal.Clear();
+    if (!directory || !*directory) {
+        refusal.Assign("names no directory");
+    } else if (IsRoot(directory)) {
+        refusal.Assign("a drive or share root");
+    } else {
+        for (const ProtectedDirectory& guarded : protectedDirectories)
+            if (refusal.IsEmpty() && SameDirectory(directory, guarded.path.Text()))
+                refusal.Assign(guarded.what);
+        for (const ProtectedDirectory& guarded : protectedDirectories) {
+            if (refusal.IsEmpty() && Holds(directory, guarded.path.Text())) {
+                refusal.Assign("holds ");
+                refusal.Append(guarded.what);
+            }
+        }
+    }
+    return !refusal.IsEmpty();
 }
 
 void OrderInnerFirst(TextList& directories) {

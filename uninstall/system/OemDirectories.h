@@ -18,11 +18,11 @@ struct ProtectedDirectory {
     const char* what;  // "the Windows directory", ...
 };
 
-// Why directory (a full path) must not be walked, or null when it may be: it is empty, a drive or
-// share root, or one of the protected directories (compared ignoring case and a trailing
-// backslash). The reason points into protectedDirectories or a constant.
-const char* OemDirectoryRefusal(const char* directory,
-                                const std::vector<ProtectedDirectory>& protectedDirectories);
+// Whether directory (a full path) must not be walked, with the reason in refusal (empty when it may
+// be): it is empty, a drive or share root, one of the protected directories, or lies above one,
+// which the walk would reach into (compared ignoring case and a trailing backslash).
+bool OemDirectoryRefused(const char* directory, const std::vector<ProtectedDirectory>& protectedDirectories,
+                         TextItem& refusal);
 
 // Sorts so that a directory that lies inside another comes before it (descending order ignoring
 // case: a path sorts after every path it begins with) and drops duplicates.

@@ -40,24 +40,27 @@ public:
         std::string path = Path(root, subKey);
         HKEY key = NULL;
         LONG result = RegOpenKeyExA(RootKey(root), subKey, 0, KEY_READ, &key);
-        bool subkeysLeft = false;
-        if (result == ERROR_SUCCESS) {
-            subkeysLeft = HasSubkeysLeft(key, path);
-            RegCloseKey(key);
-        }
-        if (ctx_.dryRun) {
-            if (result != ERROR_SUCCESS || IsGone(path)) return;
-            // Windows 9x deletes a key together with its subkeys; the NT family refuses.
-            if (subkeysLeft && ctx_.os.IsNT()) {
-                Record("registry-key", path, kOutcomeKept, "has subkeys");
-            } else {
-                Record("registry-key", path, kOutcomePresent);
-                gone_.push_back(path);
+        if (result != ERROR_SUCCESS) {
+            if (!ctx_.dryRun) {
+                bool missing = result == ERROR_FILE_NOT_FOUND;
+                Record("registry-key", path, missing ? kOutcomeNotPresent : kOutcomeFailed, "",
+                       missing ? 0 : result);
             }
             return;
         }
-        if (result == ERROR_FILE_NOT_FOUND) {
-            Record("registry-key", path, kOutcomeNotPresent);
+        bool subkeysLeft = HasSubkeysLeft(key, path);
+        RegCloseKey(key);
+        if (ctx_.dryRun && IsGone(path)) return;
+        // The key alone: its subkeys hold what other entries, or printers that stay, keep. Windows 9x's
+        // RegDeleteKeyA would take them with it (the NT family refuses), so such a key is not handed
+        // to it on any family.
+        if (subkeysLeft) {
+            Record("registry-key", path, kOutcomeKept, "has subkeys");
+            return;
+        }
+        if (ctx_.dryRun) {
+            Record("registry-key", path, kOutcomePresent);
+            gone_.push_back(path);
             return;
         }
         result = RegDeleteKeyA(RootKey(root), subKey);
@@ -65,8 +68,7 @@ public:
             Record("registry-key", path, kOutcomeRemoved);
             gone_.push_back(path);
         } else {
-            Record("registry-key", path, subkeysLeft ? kOutcomeKept : kOutcomeFailed,
-                   subkeysLeft ? "has subkeys" : "", result);
+            Record("registry-key", path, kOutcomeFailed, "", result);
         }
     }
 

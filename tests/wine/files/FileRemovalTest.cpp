@@ -12,6 +12,7 @@
 
 #include "../removal/RemovalTestSupport.h"
 #include "res/resource.h"
+#include "script/FileSpec.h"
 #include "system/DeferredDelete.h"
 #include "system/FileRemoval.h"
 #include "system/Reboot.h"
@@ -117,6 +118,8 @@ TEST_CASE("a file that cannot be deleted waits for the restart by this version's
     const std::string locked = folder + "\\Locked File Name.dll";
     HANDLE held = Hold(locked);
     Touch(folder + "\\free.dll");
+    Touch(folder + "\\readonly.dll");
+    REQUIRE(SetFileAttributesA((folder + "\\readonly.dll").c_str(), FILE_ATTRIBUTE_READONLY));
     MakeDirectories(folder + "\\NAMED.DLL");
     DeleteFileA(WindowsFile("WININIT.INI").c_str());
 
@@ -130,6 +133,9 @@ TEST_CASE("a file that cannot be deleted waits for the restart by this version's
         {folder + "\\missing.dll", 1, ""},  // a missing file counts as removed
         {Temp("no such folder\\x.dll"), 1, ""},
         {folder + "\\NAMED.DLL", 1, "kept | a directory, not a file"},
+        {folder + "\\readonly.dll", 1, "removed | was read-only"},
+        // Windows refuses the name itself: there is no file to wait for the restart.
+        {folder + "\\OEM*.INF", 1, "failed"},
         {locked, 0,
          mechanism == kDeferZwininit ? "failed | no zwininit.exe beside the program"
                                      : std::string("deferred | ") + DeferMechanismName(mechanism)},
@@ -147,6 +153,7 @@ TEST_CASE("a file that cannot be deleted waits for the restart by this version's
     std::string pending = PendingRenames();
     CHECK((pending.find("\\??\\" + locked) != std::string::npos) == (mechanism == kDeferMoveFileEx));
     CHECK(pending.find("NAMED") == std::string::npos);
+    CHECK(pending.find("OEM*") == std::string::npos);
     std::string wininit = ReadText(WindowsFile("WININIT.INI"));
     if (mechanism == kDeferWininit) {
         // The short form: Windows 9x carries the list out before long names are understood.
@@ -277,6 +284,7 @@ TEST_CASE("the files step over real folders, as a dry run and for real") {
         removal.ctx.searchDirectories.Append(system.c_str());
         removal.ctx.searchTrees.Append(tree.c_str());
         removal.db.Removal().Files.Append("QLN.DLL=5");
+        removal.db.Removal().Files.Append("OEM*.INF");
         // The parent rule: "...\OEM\OEM01" stands for "...\OEM\". Roots and Windows' own
         // directories are never walked with folder removal.
         for (const std::string& path : {oem + "OEM01", std::string("C:\\MAKER"), WindowsFile("")})
@@ -290,10 +298,45 @@ TEST_CASE("the files step over real folders, as a dry run and for real") {
             if (isFile && row.goes)
                 CHECK(Outcome(removal.log, "file", row.path) == (dryRun ? "present" : "removed"));
         }
+        CHECK(Outcome(removal.log, "file", "OEM*.INF") == "kept | not a file name");
         CHECK(Outcome(removal.log, "oem-path", "C:\\MAKER") == "kept | a drive or share root");
         CHECK(Outcome(removal.log, "oem-path", WindowsFile("")) == "kept | the Windows directory");
         CHECK(Outcome(removal.log, "directory", oem + "1\\2") == (dryRun ? "" : "removed"));
         CHECK(removal.db.RebootNeeded() == 0);
+    }
+}
+
+TEST_CASE("an OEM path is refused in any spelling of a protected folder, and above one") {
+    if (COSInfo().IsWin32s()) return;  // no shell folders
+    // Windows' short names: Wine hashes them, so they are asked for, never written here.
+    auto shortPath = [](const TextItem& path) {
+        char out[MAX_PATH] = "";
+        GetShortPathNameA(path.Text(), out, MAX_PATH);
+        return std::string(out);
+    };
+    TextItem programFiles, startMenu, programs;
+    ShellFolderPath(38, programFiles);
+    ShellFolderPath(11, startMenu);
+    ShellFolderPath(2, programs);
+    const std::string menu = startMenu.Text();
+    struct Row {
+        std::string oemPath;
+        std::string outcome;  // empty: walked
+    };
+    const Row rows[] = {
+        {shortPath(programFiles) + "\\Maker", "kept | the Program Files directory"},
+        {std::string(programs.Text()) + "Quellan", "kept | the Programs folder"},
+        {menu.substr(0, menu.find_last_of('\\', menu.size() - 2) + 1), "kept | holds the Start Menu folder"},
+        {shortPath(programFiles) + "\\Maker\\", ""},  // a folder inside one is walked
+    };
+    Removal removal(true);
+    for (const Row& row : rows) removal.db.Removal().OemPaths.Append(row.oemPath.c_str());
+    FileSearchPlaces places;
+    BuildFileSearchPlaces(removal.ctx, places);
+    for (const Row& row : rows) {
+        CAPTURE(row.oemPath);
+        CHECK(Outcome(removal.log, "oem-path", row.oemPath) == row.outcome);
+        CHECK(places.oemDirectories.Contains(row.oemPath.c_str()) == row.outcome.empty());
     }
 }
 

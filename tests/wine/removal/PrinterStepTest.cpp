@@ -217,8 +217,8 @@ TEST_CASE("Windows 9x: the printer's two spooler keys are queued, also when it c
     for (const TextItem& entry : removal.db.Removal().RegistryKeys)
         queued += std::string(entry.Text()) + "\n";
     const std::string key = "HKLM,\"System\\CurrentControlSet\\control\\Print\\Printers\\";
-    CHECK(queued == key + "Nine Stuck\\PrinterDriverData\",\"\",0\n" + key + "Nine Stuck\",\"\",0\n" + key +
-                        "Nine Ghost\\PrinterDriverData\",\"\",0\n" + key + "Nine Ghost\",\"\",0\n");
+    CHECK(queued == key + "Nine Stuck\\PrinterDriverData\",\"\",1\n" + key + "Nine Stuck\",\"\",1\n" + key +
+                        "Nine Ghost\\PrinterDriverData\",\"\",1\n" + key + "Nine Ghost\",\"\",1\n");
     CHECK(JournalLines({"RegDeleteValueA"}).empty());
 }
 

@@ -53,7 +53,7 @@ std::set<std::string> DriverKeys(const COSInfo& os, const char* driver) {
         return {
             std::string(
                 "HKLM,\"System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0\\Drivers\\") +
-            driver + "\",\"\",0"};
+            driver + "\",\"\",1"};
     std::set<std::string> keys;
     for (int version = 0; version <= 3; ++version)
         keys.insert(
