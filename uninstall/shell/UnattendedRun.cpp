@@ -108,14 +108,15 @@ public:
         else
             CopyText(message, sizeof message, text);
         QuietAnswer answer = AnswerWithoutAsking(textId, forceRestart);
+        int button = answer == kAnswerYes ? IDYES : answer == kAnswerNo ? IDNO : IDOK;
         ActionRecord record;
         record.step = step;
         record.kind = "answer";
         record.object = message;
         record.outcome = kOutcomeDone;
-        record.detail = AnswerName(answer);
+        record.detail = ButtonName(button);
         log.Record(record);
-        return answer == kAnswerYes ? IDYES : answer == kAnswerNo ? IDNO : IDOK;
+        return button;
     }
 
     const char* step = kLoadingStep;
