@@ -1,5 +1,5 @@
-// How the switches choose the mode, the log and report files and the restart; the exit codes and
-// the fixed answers of the unattended modes.
+// How the switches choose the mode, the log and report files and the restart; the fixed answers of
+// the unattended modes.
 #include <doctest/doctest.h>
 
 #include <string>
@@ -75,20 +75,6 @@ TEST_CASE("a log or report path is used only when it names one file for sure") {
     }
     CHECK(Read("/REPORT:\"C:\\Reports\\pc 1.json\"").reportPath == "C:\\Reports\\pc 1.json");
     CHECK(Read("/REPORT").reportPath.empty());
-}
-
-TEST_CASE("the exit code tells a deployment whether a restart is needed or started") {
-    struct Case {
-        RestartOutcome outcome;
-        int exitCode;
-    } cases[] = {
-        {kRestartNotNeeded, 0},  {kRestartPending, 3010}, {kRestartDeclined, 3010},
-        {kRestartStarted, 1641}, {kRestartFailed, 3010},
-    };
-    for (const Case& c : cases) {
-        CAPTURE(c.outcome);
-        CHECK(ExitCodeForRestart(c.outcome) == c.exitCode);
-    }
 }
 
 TEST_CASE("questions without a person get fixed answers; only FORCERESTART says Yes to a restart") {
