@@ -4,6 +4,7 @@
 
 #include "resource.h"
 #include "shell/DialogBase.h"
+#include "shell/DllSearchPath.h"
 #include "shell/MainDlg.h"
 #include "shell/StartUp.h"
 
@@ -16,6 +17,8 @@ static int RunInteractiveMode(HINSTANCE instance) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    // First, before anything loads a DLL late (the common controls, the spooler's providers, hooks).
+    RestrictDllSearchPath();
     if (IsRestartSpoolerCommand(arguments)) return RunRestartSpoolerMode();
     InitCommonControls();
     // Start-up code ends the program early by throwing the exit code.
