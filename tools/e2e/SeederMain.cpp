@@ -57,8 +57,7 @@ static int Hold(const Scenario& sc, const SeedContext& cx, const std::string& ma
     for (const auto* s : sc.All("file")) {
         if (!EqualNoCase(s->Get("held", "no"), "yes")) continue;
         std::string path = cx.Expand(s->name);
-        HANDLE h =
-            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             std::fprintf(stderr, "seed: cannot hold %s, error %lu\n", path.c_str(), GetLastError());
             return 1;
@@ -107,8 +106,7 @@ int main(int argc, char** argv) {
     }
     // Every new Wine session starts with the spooler stopped; "spooler = running" starts it.
     if (EqualNoCase(sc.First("machine").Get("spooler"), "running") && !StartSpooler()) {
-        std::fprintf(stderr, "%s: cannot start the spooler service, error %lu\n", path.c_str(),
-                     GetLastError());
+        std::fprintf(stderr, "%s: cannot start the spooler service, error %lu\n", path.c_str(), GetLastError());
         ++failures;
     }
     if (!WriteStrictConfig(sc, cx)) {
