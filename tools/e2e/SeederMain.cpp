@@ -2,7 +2,8 @@
 //   qe2e_seed SCENARIO            seed every machine section, in file order
 //   qe2e_seed --hold SCENARIO M   open the [file] sections marked "held = yes" without delete
 //                                 sharing, create the marker file M, and keep them open until the
-//                                 session ends, so that deleting them fails as with a running user
+//                                 session ends or Windows restarts, so that deleting them fails as
+//                                 with a running user
 // The [strict ...] sections become the strict spooler library's QSPOOL01.INI beside the tool.
 #include <windows.h>
 
@@ -63,8 +64,18 @@ static int Hold(const Scenario& sc, const SeedContext& cx, const std::string& ma
         }
         held.push_back(h);
     }
+    // A restart ends every program that uses the files before the deferred deletions run. Wine
+    // ends only the processes that own a window, so the holder keeps a hidden one.
+    HWND window = CreateWindowExA(0, "STATIC", "qe2e held files", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!window) {
+        std::fprintf(stderr, "seed: cannot create the holder's window, error %lu\n", GetLastError());
+        return 1;
+    }
     WriteWholeFile(marker, "held\n");
-    for (;;) Sleep(60000);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
 }
 
 int main(int argc, char** argv) {
