@@ -13,6 +13,9 @@
 # QE2E_RUN_NAME names the run instead of the scenario's file name.
 # Artifacts (dumps, robot log, screenshots) go to DIR/e2e/<run name>/.
 #
+# "machine-of = OTHER.scn" in [machine]: OTHER's machine is seeded before this scenario's own
+# sections (see below).
+#
 # "same-after-as = OTHER.scn" in [machine]: once this scenario's checks hold, OTHER (a scenario
 # beside it, usually the same machine driven another way) is run as well, and the two machines
 # after their steps must dump alike.
@@ -71,6 +74,31 @@ program_file=${program##*\\}
 
 rm -rf "$work"
 mkdir -p "$work"
+
+# "machine-of = OTHER.scn" in [machine]: the machine of OTHER (a scenario beside it; every section
+# but its steps and checks) is seeded first, then this scenario's own sections; the two [machine]
+# sections become one, in which this scenario's keys win. One machine, several ways to drive it, written down once. The composed scenario goes into the
+# run's folder beside links to the files that "source =" lines name.
+base=$(machine machine-of)
+if [ -n "$base" ]; then
+    dir=$(dirname "$scn")
+    [ -f "$dir/$base" ] || fail "machine-of: $base is not beside the scenario"
+    mkdir -p "$work/scenario"
+    ln -s "$dir"/* "$work/scenario/"
+    composed=$work/scenario/$name.composed.scn
+    # part machine: the [machine] lines; part rest: every other section but steps and checks.
+    part() {
+        awk -v want="$1" -v keep_checks="${3:-}" '
+            /^[ \t]*\[/ { sec = tolower($0); gsub(/^[ \t]*\[|\][ \t]*$/, "", sec)
+                           skip = (keep_checks == "" && sec ~ /^(steps|expect|after-restart|journal)$/)
+                           if (sec == "machine") next }
+            want == "machine" && sec == "machine" { print; next }
+            want == "rest" && sec != "machine" && sec != "" && !skip { print }' "$2"
+    }
+    { echo "[machine]"; part machine "$dir/$base"; part machine "$scn"
+      part rest "$dir/$base"; part rest "$scn" checks; } >"$composed"
+    scn=$composed
+fi
 shots=${QE2E_SHOTS:-$work/shots}
 
 export WINEDEBUG=-all WINEARCH=win64
