@@ -177,6 +177,10 @@ bool CRobot::Start(const std::string& args, std::string& why) {
     std::string program = ExpandVars(sc_.First("machine").Get("program", "%TOOLDIR%\\QUINST01.EXE"), vars_);
     std::string dir = program.substr(0, program.find_last_of('\\'));
     std::string cmd = "\"" + program + "\"" + (args.empty() ? "" : " " + ExpandVars(args, vars_));
+    // The runner's own switches for every start (the action log of a removal held to its report).
+    char extra[1024] = "";
+    DWORD extraLength = GetEnvironmentVariableA("QE2E_TOOL_ARGS", extra, sizeof extra);
+    if (extraLength > 0 && extraLength < sizeof extra) cmd += std::string(" ") + extra;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};

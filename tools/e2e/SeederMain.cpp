@@ -93,8 +93,11 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
-    // Every new Wine session starts with the spooler stopped; "spooler = running" starts it.
-    if (EqualNoCase(sc.First("machine").Get("spooler"), "running") && !StartSpooler()) {
+    // Every new Wine session starts with the spooler stopped; "spooler = running" starts it. The
+    // dry-run report needs it running (it never starts the spooler itself), so "report = yes" too.
+    const ScenarioSection& machine = sc.First("machine");
+    bool spooler = EqualNoCase(machine.Get("spooler"), "running") || EqualNoCase(machine.Get("report"), "yes");
+    if (spooler && !StartSpooler()) {
         std::fprintf(stderr, "%s: cannot start the spooler service, error %lu\n", path.c_str(), GetLastError());
         ++failures;
     }
