@@ -86,7 +86,10 @@ int main(int argc, char** argv) {
     for (const auto& s : sc.sections) {
         auto it = Seeders().find(s.kind);
         if (it == Seeders().end()) continue;
-        std::string err = it->second(s, cx);
+        SeedFn seed = it->second;
+        if (IsBulk(s) && s.kind == "driver") seed = SeedDrivers;
+        if (IsBulk(s) && s.kind == "printer") seed = SeedPrinters;
+        std::string err = seed(s, cx);
         if (!err.empty()) {
             std::fprintf(stderr, "%s:%d: [%s %s]: %s\n", path.c_str(), s.line, s.kind.c_str(), s.name.c_str(),
                          err.c_str());

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# The removal benchmark: a machine with TOTAL printers, each on a driver of its own, REMOVED of them
+# the maker's (the rest another maker's). The quiet removal (QUINST01.EXE /QUIET) is timed against
+# qe2e_plain_removal, which deletes the same printers and drivers through the spooler and does
+# nothing else. Both start from copies of one seeded prefix, each in a warm Wine session, and must
+# leave the same printers and drivers behind.
+#
+#   bench-removal.sh [--build DIR] [--max-ratio R] TOTAL:REMOVED ...
+#
+# One line per size: printers, removed, seconds of the tool and of the plain program, their ratio.
+# With --max-ratio the run fails when a ratio is above R. Artifacts: DIR/bench/removal-TOTAL-REMOVED/.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+build=$repo/build/win64
+max_ratio=""
+while [ $# -gt 0 ]; do
+    case $1 in
+    --build) build=$2; shift 2 ;;
+    --max-ratio) max_ratio=$2; shift 2 ;;
+    *) break ;;
+    esac
+done
+[ $# -gt 0 ] || { echo "usage: bench-removal.sh [--build DIR] [--max-ratio R] TOTAL:REMOVED ..." >&2; exit 2; }
+build=$(cd "$build" && pwd)
+bin=$build/bin
+for p in QUINST01.EXE QSPOOL01.DLL qe2e_seed.exe qe2e_dump.exe qe2e_plain_removal.exe; do
+    [ -f "$bin/$p" ] || { echo "bench-removal: $bin/$p is not built" >&2; exit 2; }
+done
+
+export WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
+unset DISPLAY
+WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+QWINE_ROOT=$build/wine QWINE_TEMPLATE_ONLY=1 "$repo/tools/wine-run.sh" "$bin/qe2e_seed.exe"
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+now() { date +%s.%N; }
+session_start() {
+    export WINEPREFIX=$1
+    wineserver -p </dev/null >/dev/null 2>&1
+    # The session's first program does Windows' start-up work; it is not part of what is timed.
+    "$WINE" "$bin/qe2e_dump.exe" --version </dev/null >/dev/null 2>&1 || true
+}
+session_end() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+active=""
+trap '[ -n "$active" ] && WINEPREFIX=$active session_end' EXIT
+
+# The machine: the maker's printers on drivers that one script names, and another maker's printers.
+write_machine() {
+    local dir=$1 total=$2 removed=$3
+    {
+        echo "; Uninstall script of the benchmark: one driver profile per printer of the maker."
+        echo "[UnPrinterDrivers]"
+        for ((n = 1; n <= removed; n++)); do echo "Quellan Bench Driver $n,QB$n,1"; done
+    } >"$dir/bench.unm"
+    cat >"$dir/bench.scn" <<EOF
+# $total printers on a driver each, $removed of them the maker's.
+[file %DRIVERDIR%\\Qunz__01.unm]
+source = bench.unm
+[driver Quellan Bench Driver %d]
+count = $removed
+[printer Quellan Bench %d]
+count = $removed
+driver = Quellan Bench Driver %d
+data QuellanDriver01 = 1
+[driver Other Bench Driver %d]
+count = $((total - removed))
+[printer Other Bench %d]
+count = $((total - removed))
+driver = Other Bench Driver %d
+EOF
+}
+
+status=0
+echo "printers  removed  tool (s)  plain (s)  ratio"
+for size in "$@"; do
+    total=${size%%:*}
+    removed=${size##*:}
+    work=$build/bench/removal-$total-$removed
+    rm -rf "$work"
+    mkdir -p "$work"
+    write_machine "$work" "$total" "$removed"
+    scn=$(winpath "$work/bench.scn")
+
+    active=$work/tool
+    cp -a "$build/wine/template" "$work/tool"
+    session_start "$work/tool"
+    t0=$(now)
+    "$WINE" "$bin/qe2e_seed.exe" "$scn" </dev/null >"$work/seed.log" 2>&1 || { cat "$work/seed.log" >&2; exit 1; }
+    seed_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }')
+    session_end
+    cp -a "$work/tool" "$work/plain"
+    mkdir -p "$work/tool/drive_c/Uninstall"
+    cp "$bin/QUINST01.EXE" "$bin/QSPOOL01.DLL" "$work/tool/drive_c/Uninstall/"
+
+    session_start "$work/tool"
+    t0=$(now)
+    set +e
+    (cd "$work/tool/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET "/LOG:$(winpath "$work/tool.log")" </dev/null)
+    rc=$?
+    set -e
+    tool_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }')
+    "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/tool.dump")" </dev/null
+    session_end
+    [ "$rc" -eq 0 ] || { echo "bench-removal: the quiet removal ended with status $rc" >&2; status=1; }
+
+    active=$work/plain
+    session_start "$work/plain"
+    t0=$(now)
+    "$WINE" "$bin/qe2e_plain_removal.exe" "Quellan Bench %d" "Quellan Bench Driver %d" "$removed" </dev/null \
+        >"$work/plain.log" || { echo "bench-removal: the plain removal failed (see $work/plain.log)" >&2; status=1; }
+    plain_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }')
+    "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/plain.dump")" </dev/null
+    session_end
+    active=""
+
+    # Both must have removed the same: what stays is the other maker's printers and drivers.
+    for who in tool plain; do grep -E '^(printer|driver) ' "$work/$who.dump" >"$work/$who.left" || true; done
+    left=$(grep -c '^printer ' "$work/tool.left" || true)
+    if ! cmp -s "$work/tool.left" "$work/plain.left" || [ "$left" -ne $((total - removed)) ]; then
+        echo "bench-removal: the two removals left different printers or drivers (see $work/*.left)" >&2
+        status=1
+    fi
+    ratio=$(awk -v a="$tool_s" -v b="$plain_s" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')
+    printf "%8d  %7d  %8s  %9s  %5s   (seeding %s s)\n" "$total" "$removed" "$tool_s" "$plain_s" "$ratio" "$seed_s"
+    if [ -n "$max_ratio" ] && awk -v r="$ratio" -v m="$max_ratio" 'BEGIN { exit !(r > m) }'; then
+        echo "bench-removal: the tool took $ratio times the plain program's time (at most $max_ratio)" >&2
+        status=1
+    fi
+    rm -rf "$work/tool" "$work/plain"
+done
+exit $status
