@@ -13,10 +13,11 @@ struct FilterCase {
     bool offered;
 };
 
-bool Offered(const char* commandLine, const char* driver, const char* vizoredName) {
+bool Offered(const char* commandLine, const char* driver, const char* vizoredName,
+             const char* name = "Printer") {
     CCmdSwitches switches;
     switches.Parse(commandLine);
-    return MatchesCensusSwitches(switches, driver, vizoredName);
+    return MatchesCensusSwitches(switches, name, driver, vizoredName);
 }
 }  // namespace
 
@@ -55,6 +56,43 @@ TEST_CASE("census switches decide which printers stay offered") {
         CAPTURE(where);
         CHECK(Offered(c.commandLine, c.driver, c.vizoredName) == c.offered);
     }
+}
+
+TEST_CASE("PRINTER offers only the printers it names, whatever else filters") {
+    struct NameCase {
+        const char* commandLine;
+        const char* name;
+        const char* driver;
+        const char* vizoredName;
+        bool offered;
+    } cases[] = {
+        {"quinst01.exe /PRINTER:\"Quellan Laser 5\"", "quellan LASER 5", "Any", "", true},
+        {"quinst01.exe /PRINTER:\"Quellan Laser 5\"", "Quellan Laser 50", "Any", "", false},
+        // A quoted name keeps its comma; names in several values and entries all count.
+        {"quinst01.exe /PRINTER:\"Office, 2nd floor\",Lab", "Office, 2nd floor", "Any", "", true},
+        {"quinst01.exe /PRINTER:\"Office, 2nd floor\",Lab", "Lab", "Any", "", true},
+        {"quinst01.exe /PRINTER:\"Office, 2nd floor\",Lab", "Office", "Any", "", false},
+        {"quinst01.exe /PRINTER:A /PRINTER:B", "B", "Any", "", true},
+        // Without a value no printer is named, so none is offered.
+        {"quinst01.exe /PRINTER", "Lab", "Any", "", false},
+        // Combined: the driver filter and UNVIZ must hold as well.
+        {"quinst01.exe /PRINTER:Lab /MFG:Quellan", "Lab", "Quellan Laser", "", true},
+        {"quinst01.exe /PRINTER:Lab /MFG:Quellan", "Lab", "Other Laser", "", false},
+        {"quinst01.exe /PRINTER:Lab /MFG:Quellan", "Hall", "Quellan Laser", "", false},
+        {"quinst01.exe /PRINTER:Lab -UNVIZ", "Lab", "Any", "", false},
+        {"quinst01.exe /PRINTER:Lab -UNVIZ", "Lab", "Any", "Vizored Lab", true},
+    };
+    for (const NameCase& c : cases) {
+        std::string where = std::string(c.commandLine) + " | " + c.name;
+        CAPTURE(where);
+        CHECK(Offered(c.commandLine, c.driver, c.vizoredName, c.name) == c.offered);
+    }
+    CCmdSwitches switches;
+    switches.Parse("quinst01.exe /PRINTER:Lab");
+    CHECK(HasCensusFilter(switches));
+    switches = CCmdSwitches();
+    switches.Parse("quinst01.exe /NOPICK /QUIET");
+    CHECK_FALSE(HasCensusFilter(switches));
 }
 
 TEST_CASE("a long MFG or PRN list is read whole: a value far down the list still matches") {

@@ -50,6 +50,22 @@ TEST_CASE("the report splits the census into selected and remaining printers and
     CHECK(json.find(R"("C:\\a \"quoted\"\\b.dll")") != std::string::npos);
 }
 
+TEST_CASE("loading's records stay apart from the objects the removal would change") {
+    RemovalReport report;
+    ActionRecord script = Action("script", "C:\\x\\Qunz__01.unm", kOutcomeDone, "found");
+    script.step = kLoadingStep;
+    report.Record(script);
+    report.Record(Action("printer", "Laser", kOutcomePresent));
+    report.SetExitCode(0);
+    std::string json = report.ToJson(nullptr);
+    CHECK(json.find(R"("format": 1)") != std::string::npos);
+    CHECK(json.find(R"("exitCode": 0)") != std::string::npos);
+    CHECK(json.find(R"("kind": "script")") > json.find(R"("loading": [)"));
+    CHECK(json.find(R"("kind": "script")") < json.find(R"("objects")"));
+    CHECK(json.find(R"("printer": [)") > json.find(R"("objects")"));
+    CHECK(json.find(R"("script": [)") == std::string::npos);
+}
+
 TEST_CASE("bytes that are not UTF-8 never make the report fail") {
     RemovalReport report;
     report.Record(Action("file", "C:\\caf\xE9.txt", kOutcomePresent));
@@ -71,4 +87,8 @@ TEST_CASE("an action line carries time, step, object, outcome, detail and error"
     ActionRecord failed = Action("monitor", "M", kOutcomeFailed);
     failed.error = 5;
     CHECK(FormatActionLine("T", failed) == "T  test  monitor \"M\": failed (error 5)");
+    // A value name or question with line breaks and tabs stays on its one line.
+    ActionRecord answer = Action("answer", "Almost complete\nReboot now?", kOutcomeDone, "No", "a\tb\r\n");
+    CHECK(FormatActionLine("T", answer) ==
+          "T  test  answer \"Almost complete Reboot now?\" (a b  ): done: No");
 }

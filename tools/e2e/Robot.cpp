@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "RemoteList.h"
 #include "StandardUserToken.h"
@@ -101,6 +105,7 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     const std::string& v = e.value;
     if (k == "start") return Start(v, why);
     if (k == "expect-exit") return ExpectExit(v, why);
+    if (k == "windowless-exit") return ExpectExit(v, why, true);
     if (k == "wait-window") {
         if (WaitUntil([&] { return tool_.Find(v) != nullptr; }, waitMs_)) return true;
         why = "no visible window with the title or class " + Quote(v);
@@ -167,6 +172,8 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
         return true;
     }
     if (k == "screenshot") return Screenshot(v, why);
+    if (k == "file-has") return FileHas(v, why);
+    if (k == "json") return JsonHas(v, why);
     if (k == "window") return UseWindow(v, why);
     if (k == "windows") return SetWindowsVersion(v, why);
     why = "unknown step";
@@ -208,13 +215,24 @@ bool CRobot::Start(const std::string& args, std::string& why) {
     return true;
 }
 
-bool CRobot::ExpectExit(const std::string& code, std::string& why) {
+bool CRobot::ExpectExit(const std::string& code, std::string& why, bool windowless) {
     if (started_.empty()) {
         why = "no started program is left to end";
         return false;
     }
     PROCESS_INFORMATION pi = started_.back();
-    if (WaitForSingleObject(pi.hProcess, waitMs_) != WAIT_OBJECT_0) {
+    std::string seen;
+    auto ended = [&]() {
+        if (windowless && seen.empty()) {
+            ToolWindows program;
+            program.pids.insert(pi.dwProcessId);
+            for (HWND h : program.TopLevel(false))
+                seen +=
+                    " " + ClassOf(h) + " \"" + WindowText(h) + "\"" + (IsWindowVisible(h) ? "" : " (hidden)");
+        }
+        return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+    };
+    if (!WaitUntil(ended, waitMs_)) {
         why = "the program did not end";
         return false;
     }
@@ -223,6 +241,10 @@ bool CRobot::ExpectExit(const std::string& code, std::string& why) {
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     started_.pop_back();
+    if (!seen.empty()) {
+        why = "the program had a top-level window:" + seen;
+        return false;
+    }
     if (code == "any" || exitCode == static_cast<DWORD>(std::atol(code.c_str()))) return true;
     why = "the program ended with " + std::to_string(exitCode);
     return false;
@@ -237,6 +259,74 @@ bool CRobot::ExpectBox(const std::string& text, std::string& why) {
     std::string shown = WindowText(GetDlgItem(box, 0xFFFF));
     if (shown == text) return true;
     why = "the message box says " + Quote(shown) + ", expected " + Quote(text);
+    return false;
+}
+
+static bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
+    return true;
+}
+
+// "file-has = PATH | TEXT": waits until the file holds the text.
+bool CRobot::FileHas(const std::string& value, std::string& why) {
+    std::vector<std::string> parts = SplitList(value, '|');
+    if (parts.size() != 2) {
+        why = "expected PATH | TEXT";
+        return false;
+    }
+    const std::string path = ExpandVars(parts[0], vars_);
+    const std::string text = Unescape(ExpandVars(parts[1], vars_));
+    std::string content;
+    if (WaitUntil([&] { return ReadFile(path, content) && content.find(text) != std::string::npos; },
+                  waitMs_))
+        return true;
+    why = content.empty() ? "the file is missing or empty" : "the file does not hold " + Quote(text);
+    return false;
+}
+
+// "json = PATH": the file parses as JSON; "json = PATH | /json/pointer = VALUE": and the value
+// there is VALUE (a string's text; anything else as JSON, in any key order: 3, true, [], {"a":1}).
+bool CRobot::JsonHas(const std::string& value, std::string& why) {
+    std::vector<std::string> parts = SplitList(value, '|');
+    std::string text;
+    if (parts.empty() || !ReadFile(ExpandVars(parts[0], vars_), text)) {
+        why = "cannot read the file";
+        return false;
+    }
+    nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    if (json.is_discarded()) {
+        why = "the file is not JSON";
+        return false;
+    }
+    if (parts.size() == 1) return true;
+    const std::string& check = parts[1];
+    const size_t eq = check.find(" = ");
+    if (parts.size() != 2 || eq == std::string::npos) {
+        why = "expected PATH | /POINTER = VALUE";
+        return false;
+    }
+    const std::string pointer = Trim(check.substr(0, eq));
+    const std::string want = ExpandVars(Trim(check.substr(eq + 3)), vars_);
+    nlohmann::json::json_pointer at;
+    try {
+        at = nlohmann::json::json_pointer(pointer);
+    } catch (const nlohmann::json::exception&) {
+        why = "not a JSON pointer: " + Quote(pointer);
+        return false;
+    }
+    if (!json.contains(at)) {
+        why = "nothing at " + pointer;
+        return false;
+    }
+    const nlohmann::json& found = json[at];
+    if (found.is_string() ? found.get<std::string>() == want
+                          : found == nlohmann::json::parse(want, nullptr, false))
+        return true;
+    why = pointer + " is " + Quote(found.is_string() ? found.get<std::string>() : found.dump());
     return false;
 }
 

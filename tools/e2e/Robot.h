@@ -21,7 +21,9 @@ public:
 private:
     bool Step(const ScenarioEntry& e, std::string& why);
     bool Start(const std::string& args, std::string& why);
-    bool ExpectExit(const std::string& code, std::string& why);
+    // Waits for the newest started program to end with code ("any" for every code). With windowless
+    // it fails when a top-level window of that program appears while it runs.
+    bool ExpectExit(const std::string& code, std::string& why, bool windowless = false);
     bool ExpectBox(const std::string& text, std::string& why);
     bool Answer(const std::string& button, std::string& why);
     bool Select(const std::string& names, std::string& why);
@@ -33,6 +35,8 @@ private:
     bool CheckMarksStay(const std::string& value, std::string& why);
     std::string CheckMarks() const;
     bool Screenshot(const std::string& name, std::string& why);
+    bool FileHas(const std::string& value, std::string& why);
+    bool JsonHas(const std::string& value, std::string& why);
     bool UseWindow(const std::string& name, std::string& why);
     bool SetWindowsVersion(const std::string& version, std::string& why);
     // The window that list, control and button steps act on: the one "window =" chose while it

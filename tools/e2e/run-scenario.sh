@@ -9,8 +9,13 @@
 #                    $DISPLAY when set, else a private Xvfb (the demo)
 #   --print-dumps    print both state dumps and their difference
 #
-# Environment: QE2E_KEEP=1 keeps the prefix (path printed); QE2E_SHOTS=DIR puts screenshots there.
-# Artifacts (dumps, robot log, screenshots) go to DIR/e2e/<scenario name>/.
+# Environment: QE2E_KEEP=1 keeps the prefix (path printed); QE2E_SHOTS=DIR puts screenshots there;
+# QE2E_RUN_NAME names the run instead of the scenario's file name.
+# Artifacts (dumps, robot log, screenshots) go to DIR/e2e/<run name>/.
+#
+# "same-after-as = OTHER.scn" in [machine]: once this scenario's checks hold, OTHER (a scenario
+# beside it, usually the same machine driven another way) is run as well, and the two machines
+# after their steps must dump alike.
 #
 # Display: "display = xvfb" in [machine] gives the run its own Xvfb (screenshots, Program Manager
 # DDE); otherwise Wine's null graphics driver, where windows, dialogs and messages work without X.
@@ -41,7 +46,7 @@ while [ $# -gt 1 ]; do
     esac
 done
 scn=$(cd "$(dirname "${1:?usage: run-scenario.sh [options] SCENARIO.scn}")" && pwd)/$(basename "$1")
-name=$(basename "$scn" .scn)
+name=${QE2E_RUN_NAME:-$(basename "$scn" .scn)}
 build=$(cd "$build" && pwd)
 bin=$build/bin
 work=$build/e2e/$name
@@ -243,6 +248,16 @@ if [ -n "${QE2E_TOOL_ARGS:-}" ]; then
     [ "$report" = yes ] && report_args=(--report "$work/report.json")
     "${oracle[@]}" check --before "$(dumps before)" --after "$(dumps after)" "${report_args[@]}" \
         --log "$work/removal.log" --scenario "$scn" || fail "the removal is not what its report and log say"
+fi
+
+same_as=$(machine same-after-as)
+if [ -n "$same_as" ]; then
+    other=$name-as-$(basename "$same_as" .scn)
+    QE2E_RUN_NAME=$other "$0" --build "$build" "$(dirname "$scn")/$same_as" >"$work/same-after-as.log" 2>&1 ||
+        fail "$same_as failed (log in $work/same-after-as.log)"
+    diff "$build/e2e/$other/after.dump" "$work/after.dump" >"$work/same-after-as.diff" ||
+        { cat "$work/same-after-as.diff" >&2; fail "the machine is not as $same_as leaves it (< $same_as, > this run)"; }
+    say "same machine as $same_as leaves"
 fi
 
 if grep -q '^\[after-restart\]' "$scn"; then

@@ -1,24 +1,31 @@
 #include "ActionLogLine.h"
 
+namespace {
+// A registry value or INI key may hold a line break or a tab: one record stays one line.
+void AppendOnOneLine(std::string& line, const char* text) {
+    for (const char* c = text; c && *c; ++c) line += (*c == '\r' || *c == '\n' || *c == '\t') ? ' ' : *c;
+}
+}  // namespace
+
 std::string FormatActionLine(const char* time, const ActionRecord& record) {
     std::string line = time ? time : "";
     line += "  ";
-    line += record.step;
+    AppendOnOneLine(line, record.step);
     line += "  ";
-    line += record.kind;
+    AppendOnOneLine(line, record.kind);
     line += " \"";
-    line += record.object;
+    AppendOnOneLine(line, record.object);
     line += "\"";
     if (*record.scope) {
         line += " (";
-        line += record.scope;
+        AppendOnOneLine(line, record.scope);
         line += ")";
     }
     line += ": ";
     line += OutcomeName(record.outcome);
     if (*record.detail) {
         line += ": ";
-        line += record.detail;
+        AppendOnOneLine(line, record.detail);
     }
     if (record.error) line += " (error " + std::to_string(record.error) + ")";
     return line;

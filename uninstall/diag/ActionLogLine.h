@@ -4,4 +4,5 @@
 
 #include "spooler/ActionLog.h"
 
+// Line breaks and tabs inside the texts become blanks: one record is always one line.
 std::string FormatActionLine(const char* time, const ActionRecord& record);

@@ -28,20 +28,30 @@ std::string RemovalReport::ToJson(TextConverter convert) const {
         }
     }
 
-    // Kinds in the order the removal meets them.
+    // What loading did, in order; then the removal's objects by kind, kinds in the order the
+    // removal meets them.
+    Json loading = Json::array();
     Json objects = Json::object();
     for (const Entry& entry : entries_) {
         Json row = {{"name", text(entry.object)}, {"outcome", OutcomeName(entry.outcome)}};
         if (!entry.scope.empty()) row["scope"] = text(entry.scope);
         if (!entry.detail.empty()) row["detail"] = text(entry.detail);
         if (entry.error) row["error"] = entry.error;
-        row["step"] = entry.step;
-        objects[entry.kind].push_back(row);
+        if (entry.step == kLoadingStep) {
+            row["kind"] = entry.kind;
+            loading.push_back(row);
+        } else {
+            row["step"] = entry.step;
+            objects[entry.kind].push_back(row);
+        }
     }
 
-    Json report = {{"printers", {{"selected", selected}, {"remaining", remaining}}},
-                   {"objects", objects},
-                   {"exitCode", exitCode_}};
+    // "format" changes only when a reader of an older report would misread this one.
+    Json report = {{"format", 1},
+                   {"exitCode", exitCode_},
+                   {"printers", {{"selected", selected}, {"remaining", remaining}}},
+                   {"loading", loading},
+                   {"objects", objects}};
     // Invalid bytes are replaced rather than thrown on: a report with one odd name is still a report.
     return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -121,6 +121,8 @@
 #define IDS_REBOOT_FAILED 201
 #define IDS_STOP_QUESTION 202
 #define IDS_SPOOLER_NOT_RESPONDING 206
+#define IDS_LOG_NOT_OPENED 207
+#define IDS_USAGE 208
 
 // Private messages to the main dialog
 #define UM_ENABLEUNINSTALL (WM_USER + 103)

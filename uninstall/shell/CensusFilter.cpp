@@ -10,7 +10,7 @@
 namespace {
 enum MatchKind { kPrefix, kWhole };
 
-bool MatchesAnyValue(const CCmdSwitches& switches, const char* name, const char* driver, MatchKind kind) {
+bool MatchesAnyValue(const CCmdSwitches& switches, const char* name, const char* text, MatchKind kind) {
     // Sized by what the list needs: a list that did not fit would match no printer at all.
     int size = 0;
     switches.GetValues(name, nullptr, &size);
@@ -23,21 +23,27 @@ bool MatchesAnyValue(const CCmdSwitches& switches, const char* name, const char*
     for (const char* value = values; value < end; value += strlen(value) + 1) {
         TextItem trimmed(value);
         TrimChar(trimmed.Buffer(), '"');
-        const char* text = trimmed.Text();
-        bool match = kind == kPrefix ? CompareNoCaseN(driver, text, strlen(text)) == 0
-                                     : CompareNoCase(driver, text) == 0;
+        const char* wanted = trimmed.Text();
+        bool match = kind == kPrefix ? CompareNoCaseN(text, wanted, strlen(wanted)) == 0
+                                     : CompareNoCase(text, wanted) == 0;
         if (match) return true;
     }
     return false;
 }
 }  // namespace
 
-bool MatchesCensusSwitches(const CCmdSwitches& switches, const char* driver, const char* vizoredName) {
+bool MatchesCensusSwitches(const CCmdSwitches& switches, const char* name, const char* driver,
+                           const char* vizoredName) {
     bool matches = true;
     if (switches.Has("MFG") || switches.Has("PRN")) {
         matches = MatchesAnyValue(switches, "MFG", driver, kPrefix) ||
                   MatchesAnyValue(switches, "PRN", driver, kWhole);
     }
     if (switches.Has("UNVIZ") && (vizoredName == nullptr || *vizoredName == 0)) matches = false;
+    if (switches.Has("PRINTER") && !MatchesAnyValue(switches, "PRINTER", name, kWhole)) matches = false;
     return matches;
+}
+
+bool HasCensusFilter(const CCmdSwitches& switches) {
+    return switches.Has("MFG") || switches.Has("PRN") || switches.Has("UNVIZ") || switches.Has("PRINTER");
 }

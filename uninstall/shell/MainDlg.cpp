@@ -2,6 +2,7 @@
 
 #include "diag/AboutDlg.h"
 #include "res/resource.h"
+#include "shell/CensusFilter.h"
 #include "shell/CmdSwitches.h"
 #include "shell/OSInfo.h"
 #include "shell/WindowHelpers.h"
@@ -107,7 +108,7 @@ void CMainDlg::RunLoadingFlow() {
 // Keeps the order of the effects of the filter switches and NOPICK: with NOPICK and a filter the
 // removal page is not hidden here, and Uninstall is enabled before the count decides it.
 void CMainDlg::ShowAfterLoading(const CCmdSwitches& switches) {
-    if (!switches.Has("MFG") && !switches.Has("UNVIZ") && !switches.Has("PRN")) {
+    if (!HasCensusFilter(switches)) {
         ShowPage(remove, false);
     } else {
         if (switches.Has("NOPICK")) {

@@ -18,6 +18,11 @@ public:
     INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UninstallDatabase& Database() { return database; }
+    // The action log of the loading and the removal; null records nothing.
+    void SetLog(ActionLog* log) {
+        loading.SetLog(log);
+        remove.SetLog(log);
+    }
     CSelectDlg& SelectPage() { return select; }
     CRemoveDlg& RemovePage() { return remove; }
 

@@ -109,7 +109,8 @@ void FillRecord(InstalledPrinter& record, const PRINTER_INFO_2A& info, const Cen
         !EqualsNoCase(info.pServerName, context.computerName))
         record.location.Assign(info.pServerName);
     record.isForeign = (!record.isSpoolara && record.vizoredName.IsEmpty()) ? 1 : 0;
-    if (!MatchesCensusSwitches(context.switches, record.driver.Text(), record.vizoredName.Text())) {
+    if (!MatchesCensusSwitches(context.switches, record.name.Text(), record.driver.Text(),
+                               record.vizoredName.Text())) {
         record.offered = 0;
         record.excluded = 1;
     }
@@ -140,13 +141,16 @@ int CensusOfPrinter(const char* printerName, std::vector<InstalledPrinter>& list
 }
 
 int TakeCensus(std::vector<InstalledPrinter>& list, const COSInfo& os, const CCmdSwitches& switches,
-               const SpoolerNotRespondingHandler& spoolerNotResponding) {
+               const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed) {
     const int level = EnumLevelFor(os);
     DWORD needed = 0;
     DWORD returned = 0;
     if (!EnumPrintersA(kEnumFlags, NULL, level, NULL, 0, &needed, &returned) && needed == 0) {
         // No printers at all ends here too, silently.
-        if (GetLastError() == RPC_S_SERVER_UNAVAILABLE && spoolerNotResponding) spoolerNotResponding();
+        if (GetLastError() == RPC_S_SERVER_UNAVAILABLE) {
+            *failed = true;
+            if (spoolerNotResponding) spoolerNotResponding();
+        }
         return 0;
     }
     if (needed == 0) return 0;
@@ -184,10 +188,14 @@ void FormatCensusFailure(const QuickExceptionInfo& info, char* text, size_t capa
 
 int BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list, const COSInfo& os,
                                  const CCmdSwitches& switches,
-                                 const SpoolerNotRespondingHandler& spoolerNotResponding) {
+                                 const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed) {
+    bool ignored = false;
+    if (!failed) failed = &ignored;
+    *failed = false;
     try {
-        return TakeCensus(list, os, switches, spoolerNotResponding);
+        return TakeCensus(list, os, switches, spoolerNotResponding, failed);
     } catch (const QuickExceptionInfo& info) {
+        *failed = true;
         // Nothing is shown: the loading sequence answers a failed census by running again.
         char text[kDiagnosticTextSize];
         FormatCensusFailure(info, text, sizeof text);

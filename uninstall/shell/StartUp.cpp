@@ -1,12 +1,18 @@
 #include "StartUp.h"
 
+#include "res/resource.h"
 #include "script/TextItem.h"
+#include "shell/StringRing.h"
+#include "spooler/PromptText.h"
 #include "spooler/SpoolerService.h"
 
 const char kMainWindowClass[] = "QLNUninstallWindowClass__";
 
 static const char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 static const char kRunOnceValue[] = "tintora4410MF";
+// The usage text is longer than a slot of the string ring.
+static const int kUsageSize = 2048;
+static const int kMessageSize = 1024;
 
 bool IsRestartSpoolerCommand(const char* arguments) {
     return arguments && EqualsNoCase(arguments, "RestartSpooler");
@@ -58,4 +64,18 @@ ATOM RegisterMainWindowClass() {
     if (!GetClassInfoA(NULL, "#32770", &dialogClass)) return 0;
     dialogClass.lpszClassName = kMainWindowClass;
     return RegisterClassA(&dialogClass);
+}
+
+void ShowUsage(HINSTANCE instance) {
+    char usage[kUsageSize] = "";
+    LoadStringA(instance, IDS_USAGE, usage, sizeof usage);
+    CStringRing strings(instance);
+    MessageBoxA(NULL, usage, strings.GetText(IDS_CAPTION), MB_OK | MB_ICONINFORMATION);
+}
+
+void WarnLogNotOpened(HINSTANCE instance, const char* path) {
+    CStringRing strings(instance);
+    char message[kMessageSize];
+    FormatPrompt(message, sizeof message, strings.GetText(IDS_LOG_NOT_OPENED), path);
+    MessageBoxA(NULL, message, strings.GetText(IDS_CAPTION), MB_ICONWARNING);
 }

@@ -15,3 +15,7 @@ int ActivateRunningCopy();
 // Registers kMainWindowClass as a copy of the standard dialog class; returns RegisterClassA's atom,
 // or 0 when the dialog class could not be read.
 ATOM RegisterMainWindowClass();
+// The usage box of "/?": every switch of the program, under the common caption.
+void ShowUsage(HINSTANCE instance);
+// Tells the user that the /LOG file cannot be opened and that the uninstall goes on without it.
+void WarnLogNotOpened(HINSTANCE instance, const char* path);

@@ -1,26 +1,48 @@
-// Entry of the uninstall tool: either the spooler-restart mode or the interactive main dialog.
+// Entry of the uninstall tool: the spooler-restart mode, the two modes without a window, or the
+// interactive main dialog.
 #include <windows.h>
+// commctrl.h needs windows.h first.
 #include <commctrl.h>
 
+#include <string>
+
+#include "diag/ActionLogFile.h"
 #include "resource.h"
+#include "shell/CmdSwitches.h"
 #include "shell/DialogBase.h"
 #include "shell/MainDlg.h"
+#include "shell/RunOptions.h"
 #include "shell/StartUp.h"
+#include "shell/UnattendedRun.h"
 
-static int RunInteractiveMode(HINSTANCE instance) {
+static int RunInteractiveMode(HINSTANCE instance, const RunOptions& options) {
     if (ActivateRunningCopy()) throw 0;
+    ActionLogFile log;
+    if (options.log && !log.Open(options.logPath)) WarnLogNotOpened(instance, options.logPath.c_str());
+    log.Note(std::string("start: ") + GetCommandLineA());
     CMainDlg mainDlg;
+    if (log.IsOpen()) mainDlg.SetLog(&log);
     RegisterMainWindowClass();  // without the class the dialog cannot be created and ends with -1
-    return static_cast<int>(DialogBoxParamA(instance, IDD_MAIN_NOBMP_NAME, NULL, CommonDialogProc,
-                                            reinterpret_cast<LPARAM>(&mainDlg)));
+    int exitCode = static_cast<int>(DialogBoxParamA(instance, IDD_MAIN_NOBMP_NAME, NULL, CommonDialogProc,
+                                                    reinterpret_cast<LPARAM>(&mainDlg)));
+    log.Note("exit code " + std::to_string(exitCode));
+    return exitCode;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     if (IsRestartSpoolerCommand(arguments)) return RunRestartSpoolerMode();
+    CCmdSwitches switches;
+    switches.Parse(GetCommandLineA());
+    const RunOptions options = ReadRunOptions(switches);
+    if (options.mode != kRunInteractive) return RunUnattended(instance, options);
     InitCommonControls();
+    if (options.usage) {
+        ShowUsage(instance);
+        return 0;
+    }
     // Start-up code ends the program early by throwing the exit code.
     try {
-        return RunInteractiveMode(instance);
+        return RunInteractiveMode(instance, options);
     } catch (int exitCode) {
         return exitCode;
     }

@@ -10,6 +10,10 @@
 // "run-value", "load-entry", "file", "directory", "registry-key", "registry-tree", "registry-value",
 // "answer" (a question the quiet mode answered).
 
+// The step of the records that loading makes (closing programs, the spooler, scripts, the census,
+// answers), before the removal's own steps.
+const char kLoadingStep[] = "loading";
+
 enum ActionOutcome {
     kOutcomePresent,  // dry run only: found on this machine, and a removal would remove it
     kOutcomeRemoved,

@@ -157,5 +157,5 @@ void RemovalSteps::StartSpooler() {
 }
 
 void RemovalSteps::OfferReboot() {
-    ::OfferReboot(ctx);
+    restart = ::OfferReboot(ctx);
 }

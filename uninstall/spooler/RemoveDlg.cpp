@@ -49,6 +49,7 @@ CRemoveDlg::CRemoveDlg()
       savedCursor(NULL),
       waitCursor(NULL),
       stepImages(NULL),
+      log(&noLog),
       pagePrompts(*this),
       prompts(&pagePrompts) {}
 
@@ -110,7 +111,7 @@ void CRemoveDlg::StartRemoval() {
         return;
     }
     steps.reset();
-    context.emplace(*database, *prompts, log);
+    context.emplace(*database, *prompts, *log);
     context->window = hwnd;
     context->module = strings.hInstance;
     BuildSearchLists(*context);
@@ -208,5 +209,11 @@ int CRemoveDlg::PagePrompts::Show(UINT textId, UINT flags, const char* argument)
         FormatPrompt(message, sizeof message, text, argument);
     else
         CopyText(message, sizeof message, text);
-    return MessageBoxA(page.hwnd, message, caption, flags);
+    int answer = MessageBoxA(page.hwnd, message, caption, flags);
+    if (page.context)
+        page.context->Record("removal", "answer", message, kOutcomeDone,
+                             answer == IDYES  ? "Yes"
+                             : answer == IDNO ? "No"
+                                              : "OK");
+    return answer;
 }

@@ -35,6 +35,8 @@ public:
     // The questions and notices of the steps; message boxes owned by the page unless a test gives
     // answers of its own.
     void SetPrompts(RemovalPrompts* answers) { prompts = answers ? answers : &pagePrompts; }
+    // Where the steps record what they did, and the page the answers given; null records nothing.
+    void SetLog(ActionLog* actions) { log = actions ? actions : &noLog; }
 
     const RemovalSequence& Sequence() const { return sequence; }
 
@@ -80,7 +82,8 @@ private:
     COSInfo os;
     CStringRing strings;
     RemovalSequence sequence;
-    NullActionLog log;
+    NullActionLog noLog;
+    ActionLog* log;
     PagePrompts pagePrompts;
     RemovalPrompts* prompts;
     // Made when the removal starts, once the database is known.

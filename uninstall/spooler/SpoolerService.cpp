@@ -80,6 +80,20 @@ int StartSpoolerService() {
     return result;
 }
 
+int SpoolerServiceRunning() {
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!manager) return 0;
+    int result = 0;
+    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_QUERY_STATUS);
+    if (service) {
+        SERVICE_STATUS status = {};
+        if (QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING) result = 1;
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+    return result;
+}
+
 int CloseWin95Spooler() {
     HWND spooler = FindWindowA(kWin95SpoolerClass, NULL);
     if (!spooler) return 0;

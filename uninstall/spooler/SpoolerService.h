@@ -10,6 +10,9 @@ int StopSpoolerService();
 // 1 when the service was started or was running already, else 0. Waits for a stop still pending.
 int StartSpoolerService();
 
+// 1 when the service runs, else 0 (also when its state cannot be read). Changes nothing.
+int SpoolerServiceRunning();
+
 // What starting a service needs of the service manager; tests put a scripted service in its place.
 class CServiceStartControl {
 public:

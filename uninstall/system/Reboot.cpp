@@ -31,6 +31,10 @@ bool IsWin9xKind(int kind) {
 }
 }  // namespace
 
+bool RestartWindowsNow(const COSInfo& os) {
+    return IsWin9xKind(os.GetKind()) ? RestartWindows() : RestartWithShutdownPrivilege();
+}
+
 void SetExitWindowsFunction(ExitWindowsFunction function) {
     exitWindows = function ? function : ExitWindowsEx;
 }
@@ -48,8 +52,7 @@ RestartOutcome OfferReboot(RemovalContext& ctx) {
     if (ctx.prompts.Show(IDS_REBOOT_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND, nullptr) !=
         IDYES)
         return kRestartDeclined;
-    bool started = IsWin9xKind(ctx.os.GetKind()) ? RestartWindows() : RestartWithShutdownPrivilege();
-    if (started) return kRestartStarted;
+    if (RestartWindowsNow(ctx.os)) return kRestartStarted;
     ctx.prompts.Show(IDS_REBOOT_FAILED, MB_OK | MB_SETFOREGROUND, nullptr);
     return kRestartFailed;
 }

@@ -1,0 +1,134 @@
+#include "LoadingWork.h"
+
+#include "script/BoundedText.h"
+#include "script/ScriptSearch.h"
+#include "script/UninstallDatabase.h"
+#include "shell/PrinterCensus.h"
+#include "spooler/SpoolerService.h"
+
+namespace {
+struct RelatedWindow {
+    const char* className;
+    LPARAM lParam;
+};
+
+// In this order; the ZPSD window expects lParam 1 on its close request.
+const RelatedWindow kRelatedWindows[] = {
+    {"SdStatusWindowClass_", 0}, {"QLNStatusClass_01", 0}, {"QLNInstallClass__", 0}, {"ZbridgeWClass01", 0},
+    {"QSPL3201Class", 0},        {"ZMsgPopClass01", 0},    {"VIZORADLGCLASS01", 0},  {"ZPSD01", 1},
+    {"QLNPSMCClass01", 0},
+};
+const char kCloseBroadcast[] = "QUninstClose01";
+}  // namespace
+
+int CloseRelatedApplications() {
+    int asked = 0;
+    for (const RelatedWindow& related : kRelatedWindows) {
+        HWND window = FindWindowA(related.className, NULL);
+        if (!window) continue;
+        // The result does not matter, and nothing waits for the program to end.
+        SendMessageA(window, WM_CLOSE, 0, related.lParam);
+        ++asked;
+    }
+    UINT message = RegisterWindowMessageA(kCloseBroadcast);
+    if (message) PostMessageA(HWND_BROADCAST, message, 0, 0);
+    return asked;
+}
+
+LoadingWork::LoadingWork(const char* commandLine, LoadingCounters& loadingCounters)
+    : database(NULL),
+      counters(loadingCounters),
+      log(&noLog),
+      dryRun(false),
+      censusFailed(false),
+      censusFailedBefore(false),
+      censusFound(0) {
+    switches.Parse(commandLine);
+}
+
+void LoadingWork::Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail,
+                         unsigned long error) {
+    ActionRecord record;
+    record.step = kLoadingStep;
+    record.kind = kind;
+    record.object = object;
+    record.outcome = outcome;
+    record.detail = detail;
+    record.error = error;
+    log->Record(record);
+}
+
+int LoadingWork::IsAdministrator() {
+    return os.IsAdministrator();
+}
+
+bool LoadingWork::IsNT() {
+    return os.IsNT();
+}
+
+void LoadingWork::CloseRelatedApplications() {
+    if (dryRun) {
+        Record("program", "the maker's running programs", kOutcomeKept, "a report closes no program");
+        return;
+    }
+    char asked[32];
+    FormatText(asked, sizeof asked, "%d windows asked to close", ::CloseRelatedApplications());
+    Record("program", "the maker's running programs", kOutcomeDone, asked);
+}
+
+void LoadingWork::StopSpooler() {
+    if (dryRun) return;
+    // Whether the stop was accepted does not matter: the start decides.
+    if (StopSpoolerService())
+        Record("spooler", "Spooler", kOutcomeDone, "stopped");
+    else
+        Record("spooler", "Spooler", kOutcomeKept, "stop refused");
+}
+
+int LoadingWork::StartSpooler() {
+    if (dryRun) {
+        int running = SpoolerServiceRunning();
+        Record("spooler", "Spooler", running ? kOutcomeKept : kOutcomeFailed,
+               running ? "running; a report does not restart it" : "not running; a report does not start it");
+        return running;
+    }
+    int started = StartSpoolerService();
+    Record("spooler", "Spooler", started ? kOutcomeDone : kOutcomeFailed,
+           started ? "started" : "start refused");
+    return started;
+}
+
+int LoadingWork::FindScripts() {
+    int found = FindUninstallScripts(scripts);
+    for (const TextItem& path : scripts) Record("script", path.Text(), kOutcomeDone, "found");
+    return found;
+}
+
+void LoadingWork::LoadScripts() {
+    // A script that cannot be read contributes nothing; the others still count.
+    for (const TextItem& path : scripts) database->LoadScript(path.Text());
+}
+
+void LoadingWork::ApplyVizoraRule() {
+    database->BuildCandidates(switches);
+}
+
+int LoadingWork::BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list) {
+    return ::BuildListOfInstalledPrinters(
+        list, os, switches, [this] { SpoolerNotResponding(); }, &censusFailed);
+}
+
+int LoadingWork::TakeCensus() {
+    std::vector<InstalledPrinter>& printers = database->Printers();
+    const size_t before = printers.size();
+    censusFailedBefore = censusFailedBefore || censusFailed;
+    int found = BuildListOfInstalledPrinters(printers);
+    censusFound = found;
+    // A failed first census is run again: drop its partial records, or the printers it reached
+    // would be listed twice.
+    if (found == 0 && counters.censusAttempts == 0) printers.resize(before);
+    char count[48];
+    FormatText(count, sizeof count, "%d printers, %d offered", found, database->CountSelectablePrinters());
+    Record("census", "installed printers", censusFailed ? kOutcomeFailed : kOutcomeDone, count);
+    return found;
+}
