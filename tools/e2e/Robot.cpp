@@ -180,6 +180,13 @@ bool CRobot::Step(const ScenarioEntry& e, std::string& why) {
     return false;
 }
 
+int CRobot::RunWindowless(const std::string& args) {
+    std::string why;
+    if (Start(args, why) && ExpectExit("0", why, true)) return 0;
+    std::printf("FAIL %s: the program with %s: %s\n", sc_.path.c_str(), args.c_str(), why.c_str());
+    return 1;
+}
+
 bool CRobot::Start(const std::string& args, std::string& why) {
     std::string program = ExpandVars(sc_.First("machine").Get("program", "%TOOLDIR%\\QUINST01.EXE"), vars_);
     std::string dir = program.substr(0, program.find_last_of('\\'));

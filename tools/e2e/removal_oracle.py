@@ -31,6 +31,10 @@ OUTCOMES = ("present", "removed", "deferred", "kept", "not present", "failed", "
 EXPLAINS = ("present", "removed", "deferred", "done")
 # Kinds whose removal the dry run cannot foresee: a folder the files step empties goes with them.
 UNFORESEEN = {"directory"}
+# Kinds whose removal Wine does not show, so the log's word is taken: DeletePrintProcessorA removes
+# nothing there, and the key the tool deletes after it is the 32-bit spooler's ("Windows NT x86"),
+# which the 64-bit test build's spooler does not use.
+TAKEN_FROM_LOG = {"processor"}
 
 GONE, CHANGED = True, False
 PRINT = r"hklm\\system\\currentcontrolset\\control\\print"
@@ -264,6 +268,8 @@ def check(before, after, report, log, unlisted=()):
     for obj in listed:
         key = key_of(obj)
         lines = [line for scope, line in index.get(key[:2], []) if same_object(key, key[:2] + (scope,))]
+        if obj.kind in TAKEN_FROM_LOG:
+            lines = []
         left = [line for line in lines if line.lower() in new]
         logged = [r for r in log if same_object(key, key_of(r))]
         outcomes = sorted({r.outcome for r in logged})

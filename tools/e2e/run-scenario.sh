@@ -21,7 +21,8 @@
 # DDE); otherwise Wine's null graphics driver, where windows, dialogs and messages work without X.
 #
 # Report and audit: "report = yes" in [machine] first runs the tool with /REPORT and /LOG on the
-# seeded machine (which must leave it unchanged), gives every start of the steps a /LOG, and then
+# seeded machine (and the [report] section's "arguments": the selection the steps will make, as
+# /PRINTER), which must leave it unchanged, gives every start of the steps a /LOG, and then
 # holds the removal to the report and the log (removal_oracle.py); "audit = yes" adds the
 # whole-machine audit (qe2e_dump --audit) to the dumps those checks compare.
 #
@@ -182,13 +183,10 @@ say "machine seeded"
 
 # The dry run: it must change nothing, and its JSON must parse (the oracle reads it at the end).
 if [ "$report" = yes ]; then
-    set +e
     # The strict library's calls of the dry run go to a journal of their own: [journal] is about the steps.
-    (cd "$unix_tooldir" && QSPOOL_JOURNAL=$(winpath "$work/report-journal.txt") timeout 300 "$WINE" QUINST01.EXE \
-        "/REPORT:$(winpath "$work/report.json")" "/LOG:$(winpath "$work/report.log")" </dev/null >"$work/report.out" 2>&1)
-    rc=$?
-    set -e
-    [ "$rc" -eq 0 ] || fail "the report run ended with status $rc (see $work/report.log)"
+    QSPOOL_JOURNAL=$(winpath "$work/report-journal.txt") "$WINE" "$bin/qe2e_robot.exe" --report "$w_scn" \
+        "$(winpath "$work/report.json")" "$(winpath "$work/report.log")" </dev/null >"$work/report.out" 2>&1 ||
+        { cat "$work/report.out" >&2; fail "the report run failed"; }
     dump report
     "${oracle[@]}" same "$(dumps before)" "$(dumps report)" || fail "the report run changed the machine"
     python3 -m json.tool "$work/report.json" >/dev/null || fail "the report is not JSON"
