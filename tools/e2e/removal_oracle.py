@@ -7,8 +7,8 @@
 B and A are dump files (qe2e_dump's lines; several files each, comma-separated, for the scenario
 dump and the whole-machine audit). The check fails, one line per finding, when
   - an object the report lists as present is still on the machine after the removal and the log
-    does not say it was deferred or kept with a reason (an object the dumps cannot show must be in
-    the log with what became of it);
+    does not say it was deferred, kept with a reason or failed (an object the dumps cannot show
+    must be in the log with what became of it);
   - the log says the removal removed or deferred an object the report did not list;
   - a line differs between the dumps and belongs to no object that the report lists as present or
     the log records as removed, deferred or done. The scenario's [report] section may name lines
@@ -69,7 +69,8 @@ LINE_OWNERS = [
                                    ("directory", "{f}", None, CHANGED)]),
     (r"pending rename (?P<f>.+?) -> ", [("file", "{f}", None, CHANGED)]),
     (r"dir (?P<f>.+)", [("directory", "{f}", None, GONE), ("group", "{f}", None, GONE)]),
-    (r"file .*\\wininit\.ini \| ", [("@deferred", "WININIT.INI", None, CHANGED)]),
+    # Windows 9x renames WININIT.INI to WININIT.BAK once it has carried it out.
+    (r"file .*\\wininit\.(ini|bak) \| ", [("@deferred", "WININIT.INI", None, CHANGED)]),
     (r"file .*\\zwininit\.ini \| ", [("@deferred", "zwininit.ini", None, CHANGED)]),
     (r"file (?P<f>.+?) \| \d+ bytes", [("file", "{f}", None, GONE), ("shortcut", "{f}", None, GONE),
                                        ("ini-entry", "*", "{f}", CHANGED)]),
@@ -273,7 +274,9 @@ def check(before, after, report, log, unlisted=()):
         left = [line for line in lines if line.lower() in new]
         logged = [r for r in log if same_object(key, key_of(r))]
         outcomes = sorted({r.outcome for r in logged})
-        excused = "deferred" in outcomes or any(r.outcome == "kept" and r.detail for r in logged)
+        # Still there is right when the log says why: deferred, kept with a reason, or failed (a
+        # failure the log names is what a removal that cannot finish must leave).
+        excused = bool({"deferred", "failed"} & set(outcomes)) or any(r.outcome == "kept" and r.detail for r in logged)
         if lines and left and not excused:
             findings.append("the report lists %s as present; it is still there and the log says %s:\n    %s"
                             % (describe(obj), ", ".join(outcomes) or "nothing", "\n    ".join(left)))

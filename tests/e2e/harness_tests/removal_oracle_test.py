@@ -85,6 +85,7 @@ OWNERSHIP = [
     (r"ini C:\windows\wininit.ini | [rename] NUL=C:\QUELLA~1\QLNFILE.DLL",
      rec("file", r"C:\Quellan Printers\QLNFILE.DLL", outcome="deferred", detail="WININIT.INI"), True),
     (r"file C:\windows\wininit.ini | 40 bytes", rec("file", r"C:\x", outcome="deferred", detail="MoveFileEx"), False),
+    (r"file C:\windows\wininit.bak | 40 bytes", rec("file", r"C:\x", outcome="deferred", detail="WININIT.INI"), True),
     (r"ini C:\Uninstall\zwininit.ini | [RENAME] C:\X.DLL=NUL",
      rec("file", r"C:\X.DLL", outcome="deferred", detail="zwininit.ini"), True),
     # only outcomes that change the machine answer for a change
@@ -108,6 +109,8 @@ REMOVALS = [
      [rec("printer", "Quellan Laser 5", outcome="deferred", detail="MoveFileEx")], []),
     ("still there, kept with a reason", SPOOLER_KEYS, SPOOLER_KEYS, [PRESENT_LASER],
      [rec("printer", "Quellan Laser 5", outcome="kept", detail="refused by the spooler")], []),
+    ("still there, the failure logged", SPOOLER_KEYS, SPOOLER_KEYS, [PRESENT_LASER],
+     [rec("printer", "Quellan Laser 5", outcome="failed")], []),
     ("still there, kept without a reason", SPOOLER_KEYS, SPOOLER_KEYS, [PRESENT_LASER],
      [rec("printer", "Quellan Laser 5", outcome="kept")], ["still there and the log says kept"]),
     ("not in the dumps, the log says done", [], [], [HOOK], [rec("hook", HOOK.name, outcome="done")], []),
