@@ -5,24 +5,31 @@
 # nothing else. Both start from copies of one seeded prefix, each in a warm Wine session, and must
 # leave the same printers and drivers behind.
 #
-#   bench-removal.sh [--build DIR] [--max-ratio R] TOTAL:REMOVED ...
+#   bench-removal.sh [--build DIR] [--repeat N] [--max-ratio R] TOTAL:REMOVED ...
 #
-# One line per size: printers, removed, seconds of the tool and of the plain program, their ratio.
-# With --max-ratio the run fails when a ratio is above R. Artifacts: DIR/bench/removal-TOTAL-REMOVED/.
+# One line per size: printers, removed, and for the tool and the plain program the elapsed seconds
+# and the CPU seconds (the program's and its Wine server's, which does the registry work), each the
+# least of N runs taken in turns on fresh copies (other work on the machine only adds time), and
+# the ratio of the CPU seconds. A third run of the tool selects no printer (/PRINTER naming none):
+# its CPU seconds are what the tool spends before removing anything (loading and the census of
+# every printer). With --max-ratio the run fails when the ratio is above R.
+# Artifacts (logs, times, dumps of the first runs): DIR/bench/removal-TOTAL-REMOVED/.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 build=$repo/build/win64
 max_ratio=""
+repeat=1
 while [ $# -gt 0 ]; do
     case $1 in
     --build) build=$2; shift 2 ;;
     --max-ratio) max_ratio=$2; shift 2 ;;
+    --repeat) repeat=$2; shift 2 ;;
     *) break ;;
     esac
 done
-[ $# -gt 0 ] || { echo "usage: bench-removal.sh [--build DIR] [--max-ratio R] TOTAL:REMOVED ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: bench-removal.sh [--build DIR] [--repeat N] [--max-ratio R] TOTAL:REMOVED ..." >&2; exit 2; }
 build=$(cd "$build" && pwd)
 bin=$build/bin
 for p in QUINST01.EXE QSPOOL01.DLL qe2e_seed.exe qe2e_dump.exe qe2e_plain_removal.exe; do
@@ -42,6 +49,18 @@ session_start() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The session's first program does Windows' start-up work; it is not part of what is timed.
     "$WINE" "$bin/qe2e_dump.exe" --version </dev/null >/dev/null 2>&1 || true
+}
+# CPU ticks of the prefix's Wine server so far (its working folder is named after the prefix's
+# device and inode).
+server_ticks() {
+    local suffix p
+    suffix=server-$(stat -c %D "$WINEPREFIX")-$(printf %x "$(stat -c %i "$WINEPREFIX")")
+    for p in $(pgrep -x wineserver64 || pgrep -x wineserver || true); do
+        case $(readlink "/proc/$p/cwd" 2>/dev/null) in
+        */"$suffix") awk '{ print $14 + $15 }' "/proc/$p/stat"; return ;;
+        esac
+    done
+    echo 0
 }
 session_end() {
     wineserver -k 2>/dev/null || true
@@ -77,7 +96,8 @@ EOF
 }
 
 status=0
-echo "printers  removed  tool (s)  plain (s)  ratio"
+echo "printers  removed  tool (s)     CPU  plain (s)     CPU  ratio  census CPU"
+TIMEFORMAT="%R %U %S"
 for size in "$@"; do
     total=${size%%:*}
     removed=${size##*:}
@@ -87,37 +107,59 @@ for size in "$@"; do
     write_machine "$work" "$total" "$removed"
     scn=$(winpath "$work/bench.scn")
 
-    active=$work/tool
-    cp -a "$build/wine/template" "$work/tool"
-    session_start "$work/tool"
+    active=$work/seeded
+    cp -a "$build/wine/template" "$work/seeded"
+    session_start "$work/seeded"
     t0=$(now)
     "$WINE" "$bin/qe2e_seed.exe" "$scn" </dev/null >"$work/seed.log" 2>&1 || { cat "$work/seed.log" >&2; exit 1; }
     seed_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }')
     session_end
-    cp -a "$work/tool" "$work/plain"
-    mkdir -p "$work/tool/drive_c/Uninstall"
-    cp "$bin/QUINST01.EXE" "$bin/QSPOOL01.DLL" "$work/tool/drive_c/Uninstall/"
+    mkdir -p "$work/seeded/drive_c/Uninstall"
+    cp "$bin/QUINST01.EXE" "$bin/QSPOOL01.DLL" "$work/seeded/drive_c/Uninstall/"
 
-    session_start "$work/tool"
-    t0=$(now)
-    set +e
-    (cd "$work/tool/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET "/LOG:$(winpath "$work/tool.log")" </dev/null)
-    rc=$?
-    set -e
-    tool_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }')
-    "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/tool.dump")" </dev/null
-    session_end
-    [ "$rc" -eq 0 ] || { echo "bench-removal: the quiet removal ended with status $rc" >&2; status=1; }
-
-    active=$work/plain
-    session_start "$work/plain"
-    t0=$(now)
-    "$WINE" "$bin/qe2e_plain_removal.exe" "Quellan Bench %d" "Quellan Bench Driver %d" "$removed" </dev/null \
-        >"$work/plain.log" || { echo "bench-removal: the plain removal failed (see $work/plain.log)" >&2; status=1; }
-    plain_s=$(awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }')
-    "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/plain.dump")" </dev/null
-    session_end
+    : >"$work/tool.times"
+    : >"$work/plain.times"
+    : >"$work/census.times"
+    for ((r = 1; r <= repeat; r++)); do
+        for who in tool plain census; do
+            active=$work/$who
+            rm -rf "$work/$who"
+            cp -a "$work/seeded" "$work/$who"
+            session_start "$work/$who"
+            ticks=$(server_ticks)
+            set +e
+            {
+                time if [ "$who" = tool ]; then
+                    (cd "$work/tool/drive_c/Uninstall" &&
+                        "$WINE" QUINST01.EXE /QUIET "/LOG:$(winpath "$work/tool-$r.log")" </dev/null)
+                elif [ "$who" = census ]; then
+                    (cd "$work/census/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET "/PRINTER:No Such Printer" \
+                        "/LOG:$(winpath "$work/census-$r.log")" </dev/null)
+                else
+                    "$WINE" "$bin/qe2e_plain_removal.exe" "Quellan Bench %d" "Quellan Bench Driver %d" "$removed" \
+                        </dev/null >"$work/plain-$r.log"
+                fi
+            } 2>"$work/$who-$r.time"
+            rc=$?
+            set -e
+            # elapsed, CPU (the program's user and system time and the server's ticks since the start)
+            read -r real user sys <"$work/$who-$r.time"
+            awk -v r="$real" -v u="$user" -v s="$sys" -v t="$(($(server_ticks) - ticks))" -v hz="$(getconf CLK_TCK)" \
+                'BEGIN { printf "%.2f %.2f\n", r, u + s + t / hz }' >>"$work/$who.times"
+            [ "$rc" -eq 0 ] || { echo "bench-removal: the $who removal ended with status $rc" >&2; status=1; }
+            [ "$r" -eq 1 ] && [ "$who" != census ] &&
+                "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/$who.dump")" </dev/null
+            session_end
+            rm -rf "$work/$who"
+        done
+    done
     active=""
+    least() { sort -n -k "$2" "$1" | awk -v k="$2" 'NR == 1 { print $k }'; }
+    tool_s=$(least "$work/tool.times" 1)
+    tool_cpu=$(least "$work/tool.times" 2)
+    plain_s=$(least "$work/plain.times" 1)
+    plain_cpu=$(least "$work/plain.times" 2)
+    census_cpu=$(least "$work/census.times" 2)
 
     # Both must have removed the same: what stays is the other maker's printers and drivers.
     for who in tool plain; do grep -E '^(printer|driver) ' "$work/$who.dump" >"$work/$who.left" || true; done
@@ -126,12 +168,13 @@ for size in "$@"; do
         echo "bench-removal: the two removals left different printers or drivers (see $work/*.left)" >&2
         status=1
     fi
-    ratio=$(awk -v a="$tool_s" -v b="$plain_s" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')
-    printf "%8d  %7d  %8s  %9s  %5s   (seeding %s s)\n" "$total" "$removed" "$tool_s" "$plain_s" "$ratio" "$seed_s"
+    ratio=$(awk -v a="$tool_cpu" -v b="$plain_cpu" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+    printf "%8d  %7d  %8s %7s  %9s %7s  %5s  %10s   (seeding %s s)\n" "$total" "$removed" "$tool_s" "$tool_cpu" \
+        "$plain_s" "$plain_cpu" "$ratio" "$census_cpu" "$seed_s"
     if [ -n "$max_ratio" ] && awk -v r="$ratio" -v m="$max_ratio" 'BEGIN { exit !(r > m) }'; then
-        echo "bench-removal: the tool took $ratio times the plain program's time (at most $max_ratio)" >&2
+        echo "bench-removal: the tool took $ratio times the plain program's CPU time (at most $max_ratio)" >&2
         status=1
     fi
-    rm -rf "$work/tool" "$work/plain"
+    rm -rf "$work/seeded"
 done
 exit $status
