@@ -1,18 +1,9 @@
 #include "ConfigStrings.h"
 
-#include <cstdlib>
-#include <cstring>
-
 static HINSTANCE g_configInstance = NULL;
 
 void SetConfigInstance(HINSTANCE instance) {
     g_configInstance = instance;
-}
-
-unsigned ParseConfigSwitch(const char* text) {
-    if (std::strcmp(text, "_YES_") == 0) return 1;
-    // strtol, unlike atoi, is defined on overflow: it clamps, as the Windows runtime's atoi does.
-    return static_cast<unsigned>(std::strtol(text, NULL, 10));
 }
 
 unsigned GetConfigSwitch(UINT id) {

@@ -2,15 +2,13 @@
 // The launcher's configuration: its own string table, read as ANSI text in the machine's code page.
 #include <windows.h>
 
+#include "LauncherText.h"
+
 const int kConfigSwitchSize = 16;
 const int kConfigTextSize = MAX_PATH;
 
 // The module whose string table is read (the launcher's instance handle).
 void SetConfigInstance(HINSTANCE instance);
-
-// "_YES_" exactly gives 1; any other text gives the decimal number at its start (leading blanks and a
-// sign allowed, 0 when there is none, clamped to the range of a long), seen as unsigned.
-unsigned ParseConfigSwitch(const char* text);
 
 // Loads the string into a 16-character buffer (longer text is cut to 15) and parses it; a missing
 // string gives 0.

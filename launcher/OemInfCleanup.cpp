@@ -6,32 +6,12 @@
 #include <cstring>
 
 #include "BoundedFormat.h"
-
-// Reads one line into line (cut to its first MAX_PATH - 1 characters); false at the end of the file.
-// The rest of an overlong line is skipped, so that line numbers count the lines of the file and a
-// piece of a long line is never taken for the line that identifies the package.
-static bool ReadLine(FILE* file, char* line) {
-    if (!std::fgets(line, MAX_PATH, file)) return false;
-    if (!std::strchr(line, '\n')) {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    return true;
-}
+#include "LauncherText.h"
 
 bool IsPackageInfFile(const char* path, unsigned lineNumber, const char* lineText) {
-    // An empty text would match every INF file on the machine, other makers' included.
-    size_t textLength = std::strlen(lineText);
-    if (lineNumber == 0 || textLength == 0) return false;
     FILE* file = std::fopen(path, "r");
     if (!file) return false;
-    char line[MAX_PATH];
-    unsigned linesRead = 0;
-    bool found = false;
-    while (linesRead < lineNumber && ReadLine(file, line)) {
-        if (++linesRead == lineNumber) found = std::strncmp(line, lineText, textLength) == 0;
-    }
+    bool found = InfLineBeginsWith(file, lineNumber, lineText);
     std::fclose(file);
     return found;
 }

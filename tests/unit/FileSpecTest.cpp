@@ -131,6 +131,30 @@ TEST_CASE("a backslash is appended once, never to an empty text, never past the 
     CHECK(AppendBackslash(unterminated, sizeof unterminated) == 0);
 }
 
+TEST_CASE("only a drive with a slash, or a UNC path, is a full path") {
+    struct {
+        const char* path;
+        bool full;
+    } cases[] = {
+        {"C:\\QUELLAN\\VIZORA32.EXE", true},
+        {"c:/q/v.exe", true},
+        {"\\\\server\\share\\V.EXE", true},
+        {"//server/share/V.EXE", true},
+        {"C:VIZORA32.EXE", false},
+        {"\\QUELLAN\\V.EXE", false},
+        {"QUELLAN\\V.EXE", false},
+        {".\\V.EXE", false},
+        {"C:", false},
+        {"C", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.path);
+        CHECK(IsFullPath(c.path) == c.full);
+    }
+    CHECK_FALSE(IsFullPath(nullptr));
+}
+
 TEST_CASE("location labels name the seven directory variables") {
     CHECK(std::string(LocationLabel(3)) == "WINDIR");
     CHECK(std::string(LocationLabel(4)) == "SYSDIR");

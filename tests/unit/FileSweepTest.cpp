@@ -296,6 +296,9 @@ TEST_CASE("an appended WININIT.INI line lands in a [rename] section on a line of
         {"[rename]\r\nkey=[other]\r\n", true, true},  // a bracket inside a line is no header
         {"[renamed]\r\n", false, true},
         {"[rename\r\n", false, true},  // an unclosed header is taken as another section
+        // A header cut off by the end of the file is unclosed too, whatever section came before.
+        {"[rename]\r\nNUL=C:\\A.DLL\r\n[Other", false, false},
+        {"[rename]\r\n[rename", false, false},
     };
     for (const Row& row : rows) {
         CAPTURE(row.text);

@@ -1,7 +1,9 @@
 // qe2e_fake_hook.dll: a stand-in for a driver package's uninstall hook. Its export RecordHook writes
 // down how it was called, in the INI file named by QE2E_HOOK_RECORD, else calls.ini beside the
 // program that loaded it, in a section named after the DLL's own file (so copies under other names
-// keep apart): loads, calls, dll, cwd, window, module, directory and reserved.
+// keep apart): loads, calls, dll, cwd, window, module, directory and reserved. When its section holds
+// load = NAME, the export loads that DLL by name, as a hook may load one that lies beside it, and
+// writes down where it came from (loaded, or "none").
 #include <windows.h>
 
 #include <string>
@@ -56,6 +58,15 @@ extern "C" __declspec(dllexport) void WINAPI
     Put("module", path);
     Put("directory", directory ? directory : "(null)");
     Put("reserved", std::to_string(reserved));
+    char name[MAX_PATH] = "";
+    GetPrivateProfileStringA(OwnName().c_str(), "load", "", name, MAX_PATH, RecordFile().c_str());
+    if (name[0]) {
+        HMODULE loaded = LoadLibraryA(name);
+        path[0] = 0;
+        if (loaded) GetModuleFileNameA(loaded, path, MAX_PATH);
+        Put("loaded", loaded ? path : "none");
+        if (loaded) FreeLibrary(loaded);
+    }
 }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {

@@ -189,7 +189,9 @@ int CRobot::RunWindowless(const std::string& args) {
 
 bool CRobot::Start(const std::string& args, std::string& why) {
     std::string program = ExpandVars(sc_.First("machine").Get("program", "%TOOLDIR%\\QUINST01.EXE"), vars_);
-    std::string dir = program.substr(0, program.find_last_of('\\'));
+    // "workdir =": the program starts in another directory than its own, as from a download folder.
+    std::string dir = ExpandVars(sc_.First("machine").Get("workdir", ""), vars_);
+    if (dir.empty()) dir = program.substr(0, program.find_last_of('\\'));
     std::string cmd = "\"" + program + "\"" + (args.empty() ? "" : " " + ExpandVars(args, vars_));
     // The runner's own switches for every start (the action log of a removal held to its report).
     char extra[1024] = "";

@@ -52,7 +52,12 @@ void PrintProcessorDirectory(TextItem& out) {
 typedef BOOL(WINAPI* GetColorDirectoryFn)(PCSTR, PSTR, PDWORD);
 
 bool ColorDirectoryFromColorSystem(TextItem& out) {
-    HMODULE mscms = LoadLibraryA("mscms.dll");
+    // From the system directory only: where the system has no colour system (Windows 95, NT 4) a
+    // search by name would go on to the program's and the current directory and to PATH.
+    TextItem library;
+    SystemDirectory(library);
+    if (library.IsEmpty() || !AppendBackslash(library) || !library.Append("mscms.dll")) return false;
+    HMODULE mscms = LoadLibraryA(library.Text());
     if (!mscms) return false;
     bool found = false;
     GetColorDirectoryFn getColorDirectory =

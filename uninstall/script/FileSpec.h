@@ -51,6 +51,10 @@ public:
     TextItem result;
 };
 
+// True for a path that names one place whatever the current directory and drive: a drive letter
+// with ':' and a slash, or a UNC path ("\\server\share").
+bool IsFullPath(const char* path);
+
 // A shell folder (CSIDL value) as a path ending in a backslash; empty on Win32s, when the shell cannot
 // answer, or when the path leaves no room for the backslash (Windows only, FileSpec.cpp).
 void ShellFolderPath(int csidl, TextItem& out);

@@ -108,3 +108,9 @@ int AppendBackslash(char* text, size_t capacity) {
 }
 
 int AppendBackslash(TextItem& text) { return AppendBackslash(text.Buffer(), TextItem::kCapacity); }
+
+bool IsFullPath(const char* path) {
+    if (!path || !path[0]) return false;
+    if (IsSlash(path[0])) return IsSlash(path[1]);
+    return path[1] == ':' && IsSlash(path[2]);
+}

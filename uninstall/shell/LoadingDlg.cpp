@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "shell/WindowHelpers.h"
+#include "spooler/RemovalContext.h"
 
 namespace {
 // The sequence runs once per process; a retry must find the waits already done.
@@ -68,7 +69,7 @@ int CLoadingDlg::ShowMessage(UINT textId, UINT flags) {
     const char* text = strings.GetText(textId);
     const char* caption = strings.GetText(IDS_CAPTION);
     int answer = MessageBoxA(hwnd, text, caption, flags);
-    Record("answer", text, kOutcomeDone, answer == IDYES ? "Yes" : answer == IDNO ? "No" : "OK");
+    Record("answer", text, kOutcomeDone, ButtonName(answer));
     return answer;
 }
 

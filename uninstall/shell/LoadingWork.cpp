@@ -46,15 +46,13 @@ LoadingWork::LoadingWork(const char* commandLine, LoadingCounters& loadingCounte
     switches.Parse(commandLine);
 }
 
-void LoadingWork::Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail,
-                         unsigned long error) {
+void LoadingWork::Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail) {
     ActionRecord record;
     record.step = kLoadingStep;
     record.kind = kind;
     record.object = object;
     record.outcome = outcome;
     record.detail = detail;
-    record.error = error;
     log->Record(record);
 }
 
@@ -113,16 +111,12 @@ void LoadingWork::ApplyVizoraRule() {
     database->BuildCandidates(switches);
 }
 
-int LoadingWork::BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list) {
-    return ::BuildListOfInstalledPrinters(
-        list, os, switches, [this] { SpoolerNotResponding(); }, &censusFailed);
-}
-
 int LoadingWork::TakeCensus() {
     std::vector<InstalledPrinter>& printers = database->Printers();
     const size_t before = printers.size();
     censusFailedBefore = censusFailedBefore || censusFailed;
-    int found = BuildListOfInstalledPrinters(printers);
+    int found = BuildListOfInstalledPrinters(
+        printers, os, switches, [this] { SpoolerNotResponding(); }, &censusFailed);
     censusFound = found;
     // A failed first census is run again: drop its partial records, or the printers it reached
     // would be listed twice.

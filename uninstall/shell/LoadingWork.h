@@ -5,9 +5,6 @@
 // the class that drives the sequence.
 #include <windows.h>
 
-#include <vector>
-
-#include "script/InstalledPrinter.h"
 #include "script/TextList.h"
 #include "shell/CmdSwitches.h"
 #include "shell/LoadingSequence.h"
@@ -35,9 +32,6 @@ public:
     // or failed part-way), or it found no printer at all after an earlier one had failed.
     bool CensusFailed() const { return censusFailed || (censusFailedBefore && censusFound == 0); }
 
-    // The census into list; SpoolerNotResponding is called when the spooler does not answer at all.
-    int BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list);
-
     int IsAdministrator() override;
     bool IsNT() override;
     void CloseRelatedApplications() override;
@@ -51,8 +45,7 @@ public:
 protected:
     // The spooler did not answer the census at all: the driver reports it and ends loading with 0.
     virtual void SpoolerNotResponding() = 0;
-    void Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail = "",
-                unsigned long error = 0);
+    void Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail = "");
 
     COSInfo os;
 

@@ -63,15 +63,3 @@ QuietAnswer AnswerWithoutAsking(unsigned textId, bool forceRestart) {
     }
     return kAnswerOk;
 }
-
-const char* AnswerName(QuietAnswer answer) {
-    switch (answer) {
-        case kAnswerYes:
-            return "Yes";
-        case kAnswerNo:
-            return "No";
-        case kAnswerOk:
-            break;
-    }
-    return "OK";
-}

@@ -42,4 +42,3 @@ int ExitCodeForRestart(RestartOutcome outcome);
 // The fixed answer of a run without questions, for a prompt's string id.
 enum QuietAnswer { kAnswerOk, kAnswerYes, kAnswerNo };
 QuietAnswer AnswerWithoutAsking(unsigned textId, bool forceRestart);
-const char* AnswerName(QuietAnswer answer);

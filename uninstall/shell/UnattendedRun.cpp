@@ -31,8 +31,14 @@ class SingleCopy {
 public:
     SingleCopy() {
         mutex = CreateMutexA(NULL, FALSE, kGlobalMutexName);
-        if (!mutex && GetLastError() != ERROR_ALREADY_EXISTS) mutex = CreateMutexA(NULL, FALSE, kMutexName);
-        another = (mutex && GetLastError() == ERROR_ALREADY_EXISTS) || FindWindowA(kMainWindowClass, NULL);
+        DWORD error = GetLastError();
+        // A copy of another account may hold it, which this one may not open: that is a copy too.
+        if (!mutex && error != ERROR_ACCESS_DENIED) {
+            mutex = CreateMutexA(NULL, FALSE, kMutexName);
+            error = GetLastError();
+        }
+        another = (mutex && error == ERROR_ALREADY_EXISTS) || (!mutex && error == ERROR_ACCESS_DENIED) ||
+                  FindWindowA(kMainWindowClass, NULL) != NULL;
     }
     ~SingleCopy() {
         if (mutex) CloseHandle(mutex);
@@ -102,14 +108,15 @@ public:
         else
             CopyText(message, sizeof message, text);
         QuietAnswer answer = AnswerWithoutAsking(textId, forceRestart);
+        int button = answer == kAnswerYes ? IDYES : answer == kAnswerNo ? IDNO : IDOK;
         ActionRecord record;
         record.step = step;
         record.kind = "answer";
         record.object = message;
         record.outcome = kOutcomeDone;
-        record.detail = AnswerName(answer);
+        record.detail = ButtonName(button);
         log.Record(record);
-        return answer == kAnswerYes ? IDYES : answer == kAnswerNo ? IDNO : IDOK;
+        return button;
     }
 
     const char* step = kLoadingStep;
@@ -232,8 +239,8 @@ int UnattendedRun::Run(HINSTANCE instance) {
 
     if (dryRun) return End(kExitDone);
     RestartOutcome restart = steps.Restart();
-    // The closing step counts a service deleted at once as needing the restart as well; for the exit
-    // code only what was left for the restart counts (on Windows 9x the question was asked anyway).
+    // Outside Windows 9x the closing step reports a restart as pending for every deleted service,
+    // also one that went at once; for the exit code only what was left for the restart counts.
     if (restart == kRestartPending && !watch.deferred) restart = kRestartNotNeeded;
     // The restart question is asked on Windows 9x only; elsewhere a forced restart starts here.
     if (restart == kRestartPending && options.forceRestart) {

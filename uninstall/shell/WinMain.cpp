@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "shell/CmdSwitches.h"
 #include "shell/DialogBase.h"
+#include "shell/DllSearchPath.h"
 #include "shell/MainDlg.h"
 #include "shell/RunOptions.h"
 #include "shell/StartUp.h"
@@ -30,6 +31,8 @@ static int RunInteractiveMode(HINSTANCE instance, const RunOptions& options) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    // First, before anything loads a DLL late (the common controls, the spooler's providers, hooks).
+    RestrictDllSearchPath();
     if (IsRestartSpoolerCommand(arguments)) return RunRestartSpoolerMode();
     CCmdSwitches switches;
     switches.Parse(GetCommandLineA());

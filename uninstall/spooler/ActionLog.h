@@ -8,7 +8,8 @@
 // "default-printer", "driver", "monitor", "processor", "printer-processor" (a printer moved to
 // WinPrint), "service", "spooler", "add-on", "hook", "oem-path", "shortcut", "group", "ini-entry",
 // "run-value", "load-entry", "file", "directory", "registry-key", "registry-tree", "registry-value",
-// "answer" (a question the quiet mode answered).
+// "answer" (a question asked, with the answer given), "restart" (a restart the quiet mode started);
+// and from loading: "program" (the maker's programs asked to close), "spooler", "script", "census".
 
 // The step of the records that loading makes (closing programs, the spooler, scripts, the census,
 // answers), before the removal's own steps.

@@ -1,12 +1,12 @@
 #include "HookCalls.h"
 
 #include <cstdint>
-#include <cstring>
 
-#include "script/BoundedText.h"
 #include "script/FileSpec.h"
 #include "script/Locations.h"
 #include "script/UninstallDatabase.h"
+#include "shell/DllSearchPath.h"
+#include "system/EntryFields.h"
 
 namespace {
 const char kStep[] = "hooks";
@@ -48,27 +48,16 @@ bool JoinPath(const char* directory, const char* name, TextItem& path) {
     return directory[0] && path.Assign(directory) && path.Append(name);
 }
 
-// "FILE.DLL,Export" split at the first comma into the file's name (any directory dropped) and the
-// export; false when the entry has no comma or either part is empty.
-bool SplitHookEntry(const TextItem& entry, TextItem& fileName, TextItem& exportName) {
-    char buffer[TextItem::kCapacity];
-    CopyText(buffer, sizeof buffer, entry.Text());
-    char* comma = strchr(buffer, ',');
-    if (!comma) return false;
-    *comma = 0;
-    FileSpec file;
-    file.SetPath(buffer);
-    fileName.Assign(file.NameAndExtension());
-    exportName.Assign(comma + 1);
-    return !fileName.IsEmpty() && !exportName.IsEmpty();
-}
-
 void CallHook(RemovalContext& ctx, const TextItem& dll, const TextItem& exportName, const char* dllDirectory,
               const char* programDirectory) {
     SetCurrentDirectoryA(dllDirectory);
+    // The current directory is no longer searched for DLLs; the hook's own directory is, while it is
+    // loaded, so that DLLs it loads from beside itself are still found.
+    SetDllSearchDirectory(dllDirectory);
     HMODULE library = LoadLibraryA(dll.Text());
     if (!library) {
         ctx.Record(kStep, kKind, dll.Text(), kOutcomeFailed, exportName.Text(), GetLastError());
+        SetDllSearchDirectory("");
         return;
     }
     FARPROC function = GetProcAddress(library, exportName.Text());
@@ -81,6 +70,7 @@ void CallHook(RemovalContext& ctx, const TextItem& dll, const TextItem& exportNa
     // The hook may have started work of its own that needs its DLL a little longer.
     Sleep(kAfterHookWait);
     FreeLibrary(library);
+    SetDllSearchDirectory("");
 }
 }  // namespace
 
@@ -94,14 +84,14 @@ void RunHooksStep(RemovalContext& ctx) {
     const TextItem programDirectory(location.DirectoryPath());
 
     for (const TextItem& entry : hooks) {
-        TextItem fileName, exportName;
-        if (!SplitHookEntry(entry, fileName, exportName)) {
+        HookEntryFields fields;
+        if (!SplitHookEntry(entry.Text(), fields)) {
             ctx.Record(kStep, kKind, entry.Text(), kOutcomeKept, "not a DLL,export entry");
             continue;
         }
         TextItem inDriverDirectory, inProgramDirectory;
-        bool driverCopy = JoinPath(driverDirectory.Text(), fileName.Text(), inDriverDirectory);
-        bool programCopy = JoinPath(programDirectory.Text(), fileName.Text(), inProgramDirectory);
+        bool driverCopy = JoinPath(driverDirectory.Text(), fields.fileName.Text(), inDriverDirectory);
+        bool programCopy = JoinPath(programDirectory.Text(), fields.fileName.Text(), inProgramDirectory);
         const TextItem* dll = nullptr;
         const char* dllDirectory = nullptr;
         if (driverCopy && IsFile(inDriverDirectory.Text())) {
@@ -112,11 +102,11 @@ void RunHooksStep(RemovalContext& ctx) {
             dllDirectory = programDirectory.Text();
         }
         if (!dll)
-            ctx.Record(kStep, kKind, fileName.Text(), kOutcomeNotPresent, exportName.Text());
+            ctx.Record(kStep, kKind, fields.fileName.Text(), kOutcomeNotPresent, fields.exportName.Text());
         else if (ctx.dryRun)
-            ctx.Record(kStep, kKind, dll->Text(), kOutcomePresent, exportName.Text());
+            ctx.Record(kStep, kKind, dll->Text(), kOutcomePresent, fields.exportName.Text());
         else
-            CallHook(ctx, *dll, exportName, dllDirectory, programDirectory.Text());
+            CallHook(ctx, *dll, fields.exportName, dllDirectory, programDirectory.Text());
         if (!ctx.dryRun) SetCurrentDirectoryA(programDirectory.Text());
     }
 }

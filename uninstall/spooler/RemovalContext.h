@@ -21,6 +21,11 @@ public:
     virtual int Show(UINT textId, UINT flags, const char* argument) = 0;
 };
 
+// The button a prompt returned (IDOK, IDYES, IDNO), as the log names the answer.
+inline const char* ButtonName(int button) {
+    return button == IDYES ? "Yes" : button == IDNO ? "No" : "OK";
+}
+
 struct RemovalContext {
     RemovalContext(UninstallDatabase& db, RemovalPrompts& questions, ActionLog& actions)
         : database(db), prompts(questions), log(actions) {}

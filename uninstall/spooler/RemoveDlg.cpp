@@ -210,10 +210,6 @@ int CRemoveDlg::PagePrompts::Show(UINT textId, UINT flags, const char* argument)
     else
         CopyText(message, sizeof message, text);
     int answer = MessageBoxA(page.hwnd, message, caption, flags);
-    if (page.context)
-        page.context->Record("removal", "answer", message, kOutcomeDone,
-                             answer == IDYES  ? "Yes"
-                             : answer == IDNO ? "No"
-                                              : "OK");
+    if (page.context) page.context->Record("removal", "answer", message, kOutcomeDone, ButtonName(answer));
     return answer;
 }

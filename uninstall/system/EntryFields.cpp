@@ -1,5 +1,6 @@
 #include "EntryFields.h"
 
+#include "script/FileSpec.h"
 #include "script/Tokens.h"
 #include "script/UninstallDatabase.h"
 
@@ -74,4 +75,18 @@ bool SplitShortcutEntry(const char* entry, ShortcutFields& out) {
     Unquote(out.description);
     Unquote(out.location);
     return !out.group.IsEmpty();
+}
+
+bool SplitHookEntry(const char* entry, HookEntryFields& out) {
+    TextItem copy(entry);
+    char* file = copy.Buffer();
+    char* exportName = NextToken(file, ',');
+    out.fileName.Clear();
+    out.exportName.Clear();
+    if (!exportName) return false;
+    FileSpec spec;
+    spec.SetPath(file);
+    out.fileName.Assign(spec.NameAndExtension());
+    out.exportName.Assign(exportName);
+    return !out.fileName.IsEmpty() && !out.exportName.IsEmpty();
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The comma-separated fields of the DeleteIni, DeleteLoadRun, RegistryKeys and Shortcuts entries of
-// the uninstall scripts. Each splitter copies the entry first, so it never changes the list it walks,
-// and takes any text without writing past a field.
+// The comma-separated fields of the DeleteIni, DeleteLoadRun, RegistryKeys, Shortcuts and Hooks
+// entries of the uninstall scripts. Each splitter copies the entry first, so it never changes the list it
+// walks, and takes any text without writing past a field.
 #include "script/TextItem.h"
 
 // INI file, section, key. Anything after a third comma is ignored; quotes stay as written.
@@ -65,3 +65,13 @@ struct ShortcutFields {
 // Surrounding double quotes are removed from every field. False when the group is empty after that:
 // an empty group would name the Programs folder itself.
 bool SplitShortcutEntry(const char* entry, ShortcutFields& out);
+
+// A hook DLL's file name and the export to call in it.
+struct HookEntryFields {
+    TextItem fileName;
+    TextItem exportName;
+};
+// "FILE.DLL,Export", split at the first comma. Only the file's name and extension are kept: the DLL
+// is looked for in fixed directories, never where a directory in the entry would point. False when
+// the entry has no comma or either part is empty.
+bool SplitHookEntry(const char* entry, HookEntryFields& out);

@@ -9,7 +9,8 @@ public:
     // Takes the next piece of the existing text, in order.
     void Feed(const char* data, size_t size);
     // The last section header read is [rename] (any letter case), so an appended line belongs to it.
-    bool InRenameSection() const { return inRename_; }
+    // A header still open at the end of the text is an unclosed one, and so another section.
+    bool InRenameSection() const { return inRename_ && state_ != kHeader; }
     // The text is empty or its last line is ended; otherwise an appended line would join that line.
     bool LineEnded() const { return lineEnded_; }
 

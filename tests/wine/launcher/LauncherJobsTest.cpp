@@ -91,6 +91,9 @@ TEST_CASE("INF cleanup deletes this package's oem*.inf files and their PNF files
         // 519th character starts the text is still line 1.
         {"oem9.inf", std::string(518, 'x') + line + "\nb\nc\n", 0, false},
         {"oem10.inf", std::string(600, 'x') + "\nb\n" + line + "\n", 0, true},
+        // A NUL byte inside a line neither ends the line nor swallows the next one.
+        {"oem12.inf", std::string("a\0b\n", 4) + "b\n" + line + "\n", 0, true},
+        {"oem13.inf", std::string("a\0b\n", 4) + "b\nc\n" + line + "\n", 0, false},
         {"other.inf", "a\nb\n" + line + "\n", 0, false},
         {"oem11.txt", "a\nb\n" + line + "\n", 0, false},
     };

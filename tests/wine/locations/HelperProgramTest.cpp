@@ -21,7 +21,7 @@ std::string ReadFileText(const std::string& path) {
 }
 }  // namespace
 
-TEST_CASE("the helper is started with the command line \" /d\" and can be waited for") {
+TEST_CASE("the helper is started in its own directory with the command line \" /d\" and can be waited for") {
     FileSpec recorder;
     recorder.ResolveLocation(kLocProgramDir);
     recorder.fileName.Assign("locations_recorder");
@@ -34,6 +34,8 @@ TEST_CASE("the helper is started with the command line \" /d\" and can be waited
     DeleteFileA(log.c_str());
     REQUIRE(SetEnvironmentVariableA("LOCATIONS_RECORDER_LOG", log.c_str()));
 
+    // Started from elsewhere: the helper runs in its own directory all the same.
+    REQUIRE(SetCurrentDirectoryA(temp));
     HANDLE process = StartHelperProgram(program.c_str());
     REQUIRE(process != nullptr);
     CHECK(WaitForSingleObject(process, 20000) == WAIT_OBJECT_0);
@@ -41,11 +43,23 @@ TEST_CASE("the helper is started with the command line \" /d\" and can be waited
     GetExitCodeProcess(process, &exitCode);
     CloseHandle(process);
     CHECK(exitCode == 7);
-    CHECK(ReadFileText(log) == " /d");
+    std::string directory = recorder.DirectoryPath();
+    CHECK(ReadFileText(log) == " /d\n" + directory.substr(0, directory.size() - 1));
 }
 
 TEST_CASE("a program that cannot be started gives no handle") {
     CHECK(StartHelperProgram("C:\\no\\such\\HELPER.EXE") == nullptr);
+    // A path that is not a full one is refused, even where the current directory holds the program.
+    FileSpec directory;
+    directory.ResolveLocation(kLocProgramDir);
+    REQUIRE(SetCurrentDirectoryA(directory.DirectoryPath()));
+    const char* relative[] = {"locations_recorder.exe", ".\\locations_recorder.exe",
+                              "C:locations_recorder.exe"};
+    for (const char* path : relative) {
+        CAPTURE(path);
+        CHECK(StartHelperProgram(path) == nullptr);
+        CHECK(GetLastError() == ERROR_BAD_PATHNAME);
+    }
     CHECK(StartHelperProgram("") == nullptr);
     CHECK(StartHelperProgram(nullptr) == nullptr);
 }
