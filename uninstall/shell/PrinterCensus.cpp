@@ -56,6 +56,20 @@ const char* PrinterNameAt(const BYTE* entries, int level, DWORD index) {
     }
 }
 
+// A connection to another computer's printer; level 5 (Windows 9x) lists none.
+bool IsConnectionAt(const BYTE* entries, int level, DWORD index) {
+    const char* server = NULL;
+    if (level == 4) server = reinterpret_cast<const PRINTER_INFO_4A*>(entries)[index].pServerName;
+    if (level == 2) server = reinterpret_cast<const PRINTER_INFO_2A*>(entries)[index].pServerName;
+    return server && *server;
+}
+
+// The spooler's answer to a printer-data read: the value is there, or it is not. Any other result
+// is a read that failed, which says nothing about the value.
+bool ValueAnswered(DWORD result) {
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
+}
+
 // The name part of win.ini's [windows] device= entry ("name,driver,port").
 void ReadDefaultPrinterName(char* name, DWORD size) {
     GetProfileStringA("windows", "device", "", name, size);
@@ -75,19 +89,28 @@ DWORD ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValue
 }
 
 // GetPrinterA level 2 into the buffer kept between printers; grows it when this printer needs more.
-// Returns false when no buffer could be had (the printer is then counted without a record).
-bool ReadPrinterDetails(HANDLE printer, SpoolerBuffer& buffer) {
+// A printer whose details cannot be read ends the census: counted without a record, a printer of
+// the maker that stays would leave its driver's files and the maker's keys looking unneeded.
+void ReadPrinterDetails(HANDLE printer, SpoolerBuffer& buffer) {
     DWORD needed = 0;
-    if (GetPrinterA(printer, 2, buffer.Data(), buffer.Size(), &needed)) return true;
+    if (GetPrinterA(printer, 2, buffer.Data(), buffer.Size(), &needed)) return;
+    DWORD error = GetLastError();
     if (needed > 0) buffer.Allocate(needed);
-    if (!buffer.Data()) return false;
+    if (!buffer.Data()) {
+        throw QuickExceptionInfo{error,
+                                 "GetPrinter",
+                                 "unable to size GetPrinter level 2 data",
+                                 "Bytes needed",
+                                 static_cast<int>(needed),
+                                 NULL,
+                                 0};
+    }
     if (!GetPrinterA(printer, 2, buffer.Data(), buffer.Size(), &needed)) {
         // The handle goes into the diagnostic only; its low bits identify it well enough.
         throw QuickExceptionInfo{GetLastError(), "GetPrinter", "unable to GetPrinter level 2 data", "hPrinter",
                                  static_cast<int>(reinterpret_cast<INT_PTR>(printer)), "Buffer",
                                  static_cast<int>(buffer.Size())};
     }
-    return true;
 }
 
 struct CensusContext {
@@ -116,22 +139,49 @@ void FillRecord(InstalledPrinter& record, const PRINTER_INFO_2A& info, const Cen
     }
 }
 
+// Reads one of the maker's marker values. A read that fails ends the census: unread, the marker
+// would make the maker's printer look like another maker's, which the removal leaves out of what
+// stays. On Win32s every printer counts as the maker's anyway.
+DWORD ReadMarker(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1],
+                 const CensusContext& context) {
+    DWORD result = ReadPrinterText(printer, valueName, text);
+    if (!ValueAnswered(result) && !context.os.IsWin32s())
+        throw QuickExceptionInfo{result,
+                                 "GetPrinterData",
+                                 "unable to read printer data",
+                                 "hPrinter",
+                                 static_cast<int>(reinterpret_cast<INT_PTR>(printer)),
+                                 NULL,
+                                 0};
+    return result;
+}
+
 // Opens one printer and appends its record. Returns 1 when the printer was opened (and counts).
-int CensusOfPrinter(const char* printerName, std::vector<InstalledPrinter>& list, SpoolerBuffer& details,
-                    const CensusContext& context) {
+int CensusOfPrinter(const BYTE* entries, int level, DWORD index, std::vector<InstalledPrinter>& list,
+                    SpoolerBuffer& details, const CensusContext& context) {
+    const char* printerName = PrinterNameAt(entries, level, index);
     HANDLE printer = NULL;
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_READ};
-    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults)) return 0;
+    if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults)) {
+        DWORD error = GetLastError();
+        // Left out are a printer deleted since the listing, and a connection whose server does not
+        // answer (its driver comes from the server again). A printer of this computer that the
+        // spooler lists and will not open may be the maker's and stay: the census cannot be had.
+        if (error == ERROR_INVALID_PRINTER_NAME || IsConnectionAt(entries, level, index)) return 0;
+        throw QuickExceptionInfo{error,   "OpenPrinter",           "unable to open a listed printer",
+                                 "Entry", static_cast<int>(index), NULL,
+                                 0};
+    }
     try {
         InstalledPrinter record;
         char value[kValueBufferSize + 1];
-        if (ReadPrinterText(printer, kMakerDriverValue, value) == ERROR_SUCCESS || context.os.IsWin32s())
+        if (ReadMarker(printer, kMakerDriverValue, value, context) == ERROR_SUCCESS || context.os.IsWin32s())
             record.isSpoolara = 1;
-        if (ReadPrinterText(printer, kVizoredNameValue, value) == ERROR_SUCCESS) record.vizoredName.Assign(value);
-        if (ReadPrinterDetails(printer, details)) {
-            FillRecord(record, *reinterpret_cast<const PRINTER_INFO_2A*>(details.Data()), context);
-            list.push_back(record);
-        }
+        if (ReadMarker(printer, kVizoredNameValue, value, context) == ERROR_SUCCESS)
+            record.vizoredName.Assign(value);
+        ReadPrinterDetails(printer, details);
+        FillRecord(record, *reinterpret_cast<const PRINTER_INFO_2A*>(details.Data()), context);
+        list.push_back(record);
     } catch (...) {
         ClosePrinter(printer);
         throw;
@@ -141,16 +191,27 @@ int CensusOfPrinter(const char* printerName, std::vector<InstalledPrinter>& list
 }
 
 int TakeCensus(std::vector<InstalledPrinter>& list, const COSInfo& os, const CCmdSwitches& switches,
-               const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed) {
+               const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed,
+               QuickExceptionInfo* failure) {
     const int level = EnumLevelFor(os);
     DWORD needed = 0;
     DWORD returned = 0;
     if (!EnumPrintersA(kEnumFlags, NULL, level, NULL, 0, &needed, &returned) && needed == 0) {
-        // No printers at all ends here too, silently.
-        if (GetLastError() == RPC_S_SERVER_UNAVAILABLE) {
+        DWORD error = GetLastError();
+        if (error == RPC_S_SERVER_UNAVAILABLE) {
             *failed = true;
+            if (failure)
+                *failure = QuickExceptionInfo{
+                    error, "EnumPrinters", "the spooler does not answer", "Bytes needed", 0, NULL, 0};
             if (spoolerNotResponding) spoolerNotResponding();
+            return 0;
         }
+        // A spooler without printers answers with nothing needed and nothing else to say. Any other
+        // error is a list that could not be had, and a census that took it for an empty one would
+        // leave the maker's printers looking gone.
+        if (error != ERROR_SUCCESS && error != ERROR_INSUFFICIENT_BUFFER)
+            throw QuickExceptionInfo{
+                error, "EnumPrinters", "unable to size the printer list", "Bytes needed", 0, NULL, 0};
         return 0;
     }
     if (needed == 0) return 0;
@@ -174,7 +235,7 @@ int TakeCensus(std::vector<InstalledPrinter>& list, const COSInfo& os, const CCm
     SpoolerBuffer details;
     int count = 0;
     for (DWORD i = 0; i < returned; ++i)
-        count += CensusOfPrinter(PrinterNameAt(entries.Data(), level, i), list, details, context);
+        count += CensusOfPrinter(entries.Data(), level, i, list, details, context);
     return count;
 }
 }  // namespace
@@ -188,14 +249,16 @@ void FormatCensusFailure(const QuickExceptionInfo& info, char* text, size_t capa
 
 int BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list, const COSInfo& os,
                                  const CCmdSwitches& switches,
-                                 const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed) {
+                                 const SpoolerNotRespondingHandler& spoolerNotResponding, bool* failed,
+                                 QuickExceptionInfo* failure) {
     bool ignored = false;
     if (!failed) failed = &ignored;
     *failed = false;
     try {
-        return TakeCensus(list, os, switches, spoolerNotResponding, failed);
+        return TakeCensus(list, os, switches, spoolerNotResponding, failed, failure);
     } catch (const QuickExceptionInfo& info) {
         *failed = true;
+        if (failure) *failure = info;
         // Nothing is shown: the loading sequence answers a failed census by running again.
         char text[kDiagnosticTextSize];
         FormatCensusFailure(info, text, sizeof text);

@@ -31,11 +31,14 @@ typedef std::function<void()> SpoolerNotRespondingHandler;
 
 // Appends a record per printer to list (which is not cleared) and returns the number of printers
 // opened; 0 when there are none, when the spooler does not answer, or after a failure mid-way (the
-// records appended until then stay). *failed, when given, tells the last two from the first.
+// records appended until then stay). *failed, when given, tells the last two from the first, and
+// *failure then receives what failed. A failure is any call that did not answer, also for one
+// printer: only a printer deleted since the listing, or a connection that cannot be opened, is
+// left out.
 int BuildListOfInstalledPrinters(std::vector<InstalledPrinter>& list, const COSInfo& os,
                                  const CCmdSwitches& switches,
                                  const SpoolerNotRespondingHandler& spoolerNotResponding,
-                                 bool* failed = nullptr);
+                                 bool* failed = nullptr, QuickExceptionInfo* failure = nullptr);
 
 // The diagnostic text of a caught failure, cut to fit text.
 void FormatCensusFailure(const QuickExceptionInfo& info, char* text, size_t capacity);
