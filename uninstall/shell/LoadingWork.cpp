@@ -42,17 +42,20 @@ LoadingWork::LoadingWork(const char* commandLine, LoadingCounters& loadingCounte
       dryRun(false),
       censusFailed(false),
       censusFailedBefore(false),
-      censusFound(0) {
+      censusFound(0),
+      scriptsUnsearched(0) {
     switches.Parse(commandLine);
 }
 
-void LoadingWork::Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail) {
+void LoadingWork::Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail,
+                         unsigned long error) {
     ActionRecord record;
     record.step = kLoadingStep;
     record.kind = kind;
     record.object = object;
     record.outcome = outcome;
     record.detail = detail;
+    record.error = error;
     log->Record(record);
 }
 
@@ -97,8 +100,11 @@ int LoadingWork::StartSpooler() {
 }
 
 int LoadingWork::FindScripts() {
-    int found = FindUninstallScripts(scripts);
+    int found = FindUninstallScripts(scripts, &scriptsUnsearched);
     for (const TextItem& path : scripts) Record("script", path.Text(), kOutcomeDone, "found");
+    if (scriptsUnsearched)
+        Record("script", "Qunz__01.unm", kOutcomeFailed, "a directory to search could not be had",
+               scriptsUnsearched);
     return found;
 }
 
@@ -115,14 +121,21 @@ int LoadingWork::TakeCensus() {
     std::vector<InstalledPrinter>& printers = database->Printers();
     const size_t before = printers.size();
     censusFailedBefore = censusFailedBefore || censusFailed;
+    QuickExceptionInfo failure = {};
     int found = BuildListOfInstalledPrinters(
-        printers, os, switches, [this] { SpoolerNotResponding(); }, &censusFailed);
+        printers, os, switches, [this] { SpoolerNotResponding(); }, &censusFailed, &failure);
     censusFound = found;
     // A failed first census is run again: drop its partial records, or the printers it reached
     // would be listed twice.
     if (found == 0 && counters.censusAttempts == 0) printers.resize(before);
-    char count[48];
-    FormatText(count, sizeof count, "%d printers, %d offered", found, database->CountSelectablePrinters());
-    Record("census", "installed printers", censusFailed ? kOutcomeFailed : kOutcomeDone, count);
+    char count[96];
+    if (censusFailed)
+        FormatText(count, sizeof count, "%d printers, %d offered; %s failed", found,
+                   database->CountSelectablePrinters(), failure.function ? failure.function : "the spooler");
+    else
+        FormatText(count, sizeof count, "%d printers, %d offered", found,
+                   database->CountSelectablePrinters());
+    Record("census", "installed printers", censusFailed ? kOutcomeFailed : kOutcomeDone, count,
+           censusFailed ? failure.lastError : 0);
     return found;
 }

@@ -31,6 +31,9 @@ public:
     // The census cannot be trusted: the last one ended in a failure (the spooler did not answer,
     // or failed part-way), or it found no printer at all after an earlier one had failed.
     bool CensusFailed() const { return censusFailed || (censusFailedBefore && censusFound == 0); }
+    // A directory where scripts are kept could not be searched (the spooler did not name its
+    // printer-driver directory): the scripts found may not be all there are.
+    bool ScriptSearchFailed() const { return scriptsUnsearched != 0; }
 
     int IsAdministrator() override;
     bool IsNT() override;
@@ -45,7 +48,8 @@ public:
 protected:
     // The spooler did not answer the census at all: the driver reports it and ends loading with 0.
     virtual void SpoolerNotResponding() = 0;
-    void Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail = "");
+    void Record(const char* kind, const char* object, ActionOutcome outcome, const char* detail = "",
+                unsigned long error = 0);
 
     COSInfo os;
 
@@ -60,6 +64,7 @@ private:
     bool censusFailed;
     bool censusFailedBefore;
     int censusFound;
+    unsigned long scriptsUnsearched;
 };
 
 // Asks the maker's other running programs to close: each of the known window classes in a fixed

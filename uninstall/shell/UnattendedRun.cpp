@@ -161,11 +161,12 @@ private:
 };
 
 // The loading steps one after another, without the timer's pauses. True when loading completed
-// with a census that did not fail.
+// with a census that did not fail and every directory of scripts searched: a removal without a
+// script it could not find would take the profile of the printers that stay for unknown.
 bool RunLoading(QuietLoading& loading, LoadingCounters& counters) {
     int step = 0;
     while (!loading.Ended()) LoadingTick(loading, kLoadingTimerId, &step, counters);
-    return loading.Result() == 1 && !loading.CensusFailed();
+    return loading.Result() == 1 && !loading.CensusFailed() && !loading.ScriptSearchFailed();
 }
 
 // The removal states one after another. Only the wait for the Vizora program pauses between ticks.
