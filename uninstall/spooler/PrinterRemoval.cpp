@@ -29,8 +29,10 @@ const char* const kPerUserKeys[] = {
 
 // The printer's UniqueID: Windows 9x keeps it in the printer's registry key, the others hand it out
 // as printer data. It is a text within 32 bytes; one that is empty or not terminated within them
-// names no key of its own, and false is returned for it as for a missing value.
-bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* name, char (&id)[kUniqueIdSize]) {
+// names no key of its own, and false is returned for it as for a missing value. *error receives the
+// error of a read that failed (not for a value that is not there).
+bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* name, char (&id)[kUniqueIdSize],
+                  LONG* error) {
     BYTE data[kUniqueIdSize] = {};
     LONG result = ERROR_FILE_NOT_FOUND;
     if (os.IsWin9x()) {
@@ -48,6 +50,7 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* name, char (&id
         result = static_cast<LONG>(
             GetPrinterDataA(printer, const_cast<char*>("UniqueID"), &type, data, sizeof data, &needed));
     }
+    *error = result == ERROR_FILE_NOT_FOUND || result == ERROR_SUCCESS ? ERROR_SUCCESS : result;
     if (result != ERROR_SUCCESS || data[0] == 0 || !memchr(data, 0, sizeof data)) return false;
     CopyText(id, sizeof id, reinterpret_cast<const char*>(data));
     return true;
@@ -55,10 +58,17 @@ bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* name, char (&id
 
 void RemovePerUserValues(RemovalContext& ctx, const char* name) {
     for (const char* keyPath : kPerUserKeys) {
-        HKEY key = NULL;
-        if (RegOpenKeyA(HKEY_CURRENT_USER, keyPath, &key) != ERROR_SUCCESS) continue;
         char scope[TextItem::kCapacity];
         FormatText(scope, sizeof scope, "HKCU\\%s", keyPath);
+        HKEY key = NULL;
+        LONG opened = RegOpenKeyA(HKEY_CURRENT_USER, keyPath, &key);
+        if (opened != ERROR_SUCCESS) {
+            // A key that is not there holds no value; one that cannot be opened may.
+            if (opened != ERROR_FILE_NOT_FOUND && !ctx.dryRun)
+                ctx.Record(kStep, "registry-value", name, kOutcomeFailed, "key cannot be opened",
+                           static_cast<unsigned long>(opened), scope);
+            continue;
+        }
         if (ctx.dryRun) {
             if (RegQueryValueExA(key, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS)
                 ctx.Record(kStep, "registry-value", name, kOutcomePresent, "", 0, scope);
@@ -76,8 +86,8 @@ void RemovePerUserValues(RemovalContext& ctx, const char* name) {
 }
 
 // The printer's keys under the 9x spooler, longer one first; the registry step deletes them later,
-// each with everything under it (its step leaves a key with subkeys alone). Queued whether or not the
-// printer could be deleted.
+// each with everything under it (its step leaves a key with subkeys alone). Queued for a printer
+// that is gone, or in a plan, for every printer that leaves.
 void QueueSpoolerKeys9x(UninstallDatabase& database, const char* name) {
     char key[TextItem::kCapacity];
     // A cut key could name another printer's key: such a printer's keys are left alone.
@@ -101,6 +111,17 @@ void RemoveConnection(RemovalContext& ctx, InstalledPrinter& p, bool* defaultDel
     }
 }
 
+void PurgeJobs(RemovalContext& ctx, HANDLE printer, const char* name) {
+    DWORD error = 0;
+    DWORD jobs = PurgePrintJobs(printer, ctx.dryRun, &error);
+    if (jobs) {
+        char count[32];
+        FormatText(count, sizeof count, "%lu jobs", static_cast<unsigned long>(jobs));
+        ctx.Record(kStep, "job", name, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, count);
+    }
+    if (error) ctx.Record(kStep, "job", name, kOutcomeFailed, "not all jobs could be cancelled", error);
+}
+
 void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultDeleted) {
     const char* name = p.name.Text();
     PRINTER_DEFAULTSA access = {NULL, NULL, PRINTER_ALL_ACCESS};
@@ -117,14 +138,15 @@ void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultD
         ctx.Record(kStep, "printer", name, kOutcomeNotPresent, "cannot be opened", error);
         if (!ctx.dryRun) p.deleted = 1;
     } else if (printer) {
-        DWORD jobs = PurgePrintJobs(printer, ctx.dryRun);
-        if (jobs) {
-            char count[32];
-            FormatText(count, sizeof count, "%lu jobs", static_cast<unsigned long>(jobs));
-            ctx.Record(kStep, "job", name, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, count);
-        }
+        PurgeJobs(ctx, printer, name);
+        // Read while the printer can still be asked; the key it names goes only with the printer,
+        // because a printer that stays keeps its settings there.
         char id[kUniqueIdSize];
-        if (ReadUniqueId(ctx.os, printer, name, id)) DeleteUniqueIdKey(ctx, id);
+        LONG idError = ERROR_SUCCESS;
+        bool hasId = ReadUniqueId(ctx.os, printer, name, id, &idError);
+        if (idError != ERROR_SUCCESS)
+            ctx.Record(kStep, "uniqueid-key", name, kOutcomeFailed, "the printer's UniqueID cannot be read",
+                       static_cast<unsigned long>(idError), "HKCR");
         const char* detail = p.isDefault ? "default printer" : "";
         if (ctx.dryRun) {
             ctx.Record(kStep, "printer", name, kOutcomePresent, detail);
@@ -137,9 +159,9 @@ void RemoveLocalPrinter(RemovalContext& ctx, InstalledPrinter& p, bool* defaultD
             ctx.Record(kStep, "printer", name, kOutcomeFailed, detail, GetLastError());
         }
         ClosePrinter(printer);
+        if (hasId && (p.deleted || ctx.dryRun)) DeleteUniqueIdKey(ctx, id);
     }
-    if (ctx.os.IsNT()) RemovePerUserValues(ctx, name);
-    if (ctx.os.IsWin9x()) QueueSpoolerKeys9x(ctx.database, name);
+    if (ctx.os.IsNT() && (p.deleted || ctx.dryRun)) RemovePerUserValues(ctx, name);
 }
 
 // The default printer was deleted: the last printer that stays, in census order, becomes the
@@ -169,21 +191,33 @@ void ReassignDefault(RemovalContext& ctx, const TextItem& fallback) {
 }
 }  // namespace
 
-DWORD PurgePrintJobs(HANDLE printer, bool dryRun) {
+DWORD PurgePrintJobs(HANDLE printer, bool dryRun, DWORD* error) {
+    DWORD ignored = 0;
+    if (!error) error = &ignored;
     std::vector<BYTE> buffer;
     DWORD count = 0;
-    if (!QuerySized(buffer, [printer, &count](BYTE* data, DWORD size, DWORD* needed) {
-            return EnumJobsA(printer, 0, kJobsPerPurge, 1, data, size, needed, &count);
-        }))
+    if (!QuerySized(
+            buffer,
+            [printer, &count](BYTE* data, DWORD size, DWORD* needed) {
+                return EnumJobsA(printer, 0, kJobsPerPurge, 1, data, size, needed, &count);
+            },
+            error))
         return 0;
     count = RecordsIn<JOB_INFO_1A>(buffer, count);
     if (dryRun) return count;
     const JOB_INFO_1A* jobs = reinterpret_cast<const JOB_INFO_1A*>(buffer.data());
+    DWORD purged = 0;
     for (DWORD i = 0; i < count; ++i) {
-        SetJobA(printer, jobs[i].JobId, 0, NULL, JOB_CONTROL_CANCEL);
-        SetJobA(printer, jobs[i].JobId, 0, NULL, JOB_CONTROL_DELETE);
+        // A cancelled job may be gone before the delete reaches it: either call taking it is enough.
+        bool cancelled = SetJobA(printer, jobs[i].JobId, 0, NULL, JOB_CONTROL_CANCEL) != FALSE;
+        DWORD cancelError = cancelled ? 0 : GetLastError();
+        bool deleted = SetJobA(printer, jobs[i].JobId, 0, NULL, JOB_CONTROL_DELETE) != FALSE;
+        if (cancelled || deleted)
+            ++purged;
+        else if (!*error)
+            *error = cancelError;
     }
-    return count;
+    return purged;
 }
 
 void DeleteUniqueIdKey(RemovalContext& ctx, const char* id) {
@@ -221,9 +255,11 @@ void DeleteUniqueIdKey(RemovalContext& ctx, const char* id) {
 }
 
 void RemovePrintersStep(RemovalContext& ctx) {
+    UninstallDatabase& database = ctx.database;
     TextItem fallback;
     bool defaultDeleted = false;
-    for (InstalledPrinter& p : ctx.database.Printers()) {
+    TextList gone9x;
+    for (InstalledPrinter& p : database.Printers()) {
         if (!PrinterLeaves(p)) {
             fallback = p.name;
             continue;
@@ -233,7 +269,20 @@ void RemovePrintersStep(RemovalContext& ctx) {
             RemoveConnection(ctx, p, &defaultDeleted);
         } else {
             RemoveLocalPrinter(ctx, p, &defaultDeleted);
+            if (ctx.os.IsWin9x() && (p.deleted || ctx.dryRun)) gone9x.Append(p.name);
         }
     }
     if (defaultDeleted) ReassignDefault(ctx, fallback);
+
+    // A printer that failed to go stays; without it among the printers that stay, the later steps
+    // would take its driver's files, its monitor and processor and the maker's keys from it.
+    bool stayed = false;
+    for (InstalledPrinter& p : database.Printers()) {
+        if (!ctx.dryRun && PrinterLeaves(p)) {
+            p.excluded = 1;
+            stayed = true;
+        }
+    }
+    if (stayed) database.ComputeRemovalSet();
+    for (const TextItem& name : gone9x) QueueSpoolerKeys9x(database, name.Text());
 }

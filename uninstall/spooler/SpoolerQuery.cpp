@@ -2,11 +2,14 @@
 
 #include "script/TextItem.h"
 
-bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count) {
+bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count, DWORD* error) {
     *count = 0;
-    bool read = QuerySized(buffer, [count](BYTE* data, DWORD size, DWORD* needed) {
-        return EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, data, size, needed, count);
-    });
+    bool read = QuerySized(
+        buffer,
+        [count](BYTE* data, DWORD size, DWORD* needed) {
+            return EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, data, size, needed, count);
+        },
+        error);
     *count = read ? RecordsIn<PRINTER_INFO_2A>(buffer, *count) : 0;
     return read;
 }
@@ -17,11 +20,14 @@ bool ReadPrinterInfo2(HANDLE printer, std::vector<BYTE>& buffer) {
     });
 }
 
-bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count) {
+bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error) {
     *count = 0;
-    bool read = QuerySized(buffer, [environment, count](BYTE* data, DWORD size, DWORD* needed) {
-        return EnumPrinterDriversA(NULL, const_cast<char*>(environment), 2, data, size, needed, count);
-    });
+    bool read = QuerySized(
+        buffer,
+        [environment, count](BYTE* data, DWORD size, DWORD* needed) {
+            return EnumPrinterDriversA(NULL, const_cast<char*>(environment), 2, data, size, needed, count);
+        },
+        error);
     *count = read ? RecordsIn<DRIVER_INFO_2A>(buffer, *count) : 0;
     return read;
 }

@@ -7,17 +7,33 @@
 #include <vector>
 
 // query(buffer, size, &needed) makes the spooler call. True when the second call succeeded; the
-// buffer then holds its answer. False when the first call reported no size (nothing to read).
+// buffer then holds its answer. False when there is nothing to read or a call failed; *error, when
+// given, then tells the two apart: 0 when the first call answered without asking for a buffer
+// (nothing to read), else the failed call's error.
 template <class Query>
-bool QuerySized(std::vector<BYTE>& buffer, Query query) {
+bool QuerySized(std::vector<BYTE>& buffer, Query query, DWORD* error = nullptr) {
     // Sizes beyond this are no spooler answer: refuse them rather than let the rounding wrap.
     const DWORD kLargest = 0x7FFFFFF0;
     buffer.clear();
+    DWORD ignored = 0;
+    if (!error) error = &ignored;
+    *error = 0;
     DWORD needed = 0;
-    query(static_cast<BYTE*>(nullptr), 0, &needed);
-    if (needed == 0 || needed > kLargest) return false;
+    if (!query(static_cast<BYTE*>(nullptr), 0, &needed) && needed == 0) {
+        // A call that fails without naming a size has not said that there is nothing to read.
+        *error = GetLastError();
+        if (*error == ERROR_SUCCESS) *error = ERROR_INVALID_DATA;
+        return false;
+    }
+    if (needed == 0) return false;
+    if (needed > kLargest) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return false;
+    }
     buffer.assign((needed + 3) & ~static_cast<DWORD>(3), 0);
-    return query(buffer.data(), static_cast<DWORD>(buffer.size()), &needed) != FALSE;
+    if (query(buffer.data(), static_cast<DWORD>(buffer.size()), &needed)) return true;
+    *error = GetLastError();
+    return false;
 }
 
 // The number of records of a spooler answer, never more than the buffer holds.
@@ -37,12 +53,13 @@ inline const char* EnvironmentKeyNameNT(const char* environment) {
     return environment && *environment ? environment : "Windows NT x86";
 }
 
-// PRINTER_INFO_2 of the local printers; *count receives their number.
-bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count);
+// PRINTER_INFO_2 of the local printers; *count receives their number. *error as for QuerySized.
+bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count, DWORD* error = nullptr);
 // PRINTER_INFO_2 of an open printer.
 bool ReadPrinterInfo2(HANDLE printer, std::vector<BYTE>& buffer);
-// DRIVER_INFO_2 of the drivers of one environment (null: the spooler's own).
-bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count);
+// DRIVER_INFO_2 of the drivers of one environment (null: the spooler's own). *error as for
+// QuerySized.
+bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error = nullptr);
 // False only when the spooler answers with a list of the environment's drivers that lacks name
 // (ignoring case); a spooler that does not answer may still hold the driver.
 bool DriverMayBeInstalled(const char* environment, const char* name);
