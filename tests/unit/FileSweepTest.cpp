@@ -179,6 +179,20 @@ TEST_CASE("a Files name that no file can carry is refused, a directory part is n
     }
 }
 
+TEST_CASE("the files of a component the spooler keeps leave the Files list, whatever their spelling") {
+    TextList files, kept;
+    for (const char* entry :
+         {"OTHER.DLL", "QLNLSR.DLL=1", "C:\\OEM\\qlnlsrui.dll", "QLNLSR.HLP", "QLNMON.DLL"})
+        files.Append(entry);
+    for (const char* path :
+         {"C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\QLNLSR.DLL", "QLNLSRUI.DLL", "qlnmon.dll", ""})
+        kept.Append(path);
+    KeepFiles(files, kept);
+    REQUIRE(files.Count() == 2);
+    CHECK(std::string(files.At(0).Text()) == "OTHER.DLL");
+    CHECK(std::string(files.At(1).Text()) == "QLNLSR.HLP");
+}
+
 TEST_CASE("the restart helper goes only when nothing waits for a restart") {
     struct Row {
         bool allowed;

@@ -7,6 +7,7 @@
 
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
+#include "spooler/KeptFiles.h"
 #include "spooler/RemovalPlanning.h"
 #include "spooler/SpoolerQuery.h"
 
@@ -46,7 +47,8 @@ bool VizoraDriverUnused(const RemovalContext& ctx, const char* driver) {
     return ctx.dryRun && PrinterNamedLeaves(ctx.database.Printers(), driver);
 }
 
-void RemoveDriver(RemovalContext& ctx, const char* environment, const char* driver) {
+void RemoveDriver(RemovalContext& ctx, const char* environment, const DRIVER_INFO_2A& info) {
+    const char* driver = info.pName;
     const char* scope = EnvironmentScope(environment);
     const InstalledPrinter* user = RemainingPrinterWithDriver(ctx.database.Printers(), driver, ctx.dryRun);
     bool gone = !user;
@@ -64,6 +66,7 @@ void RemoveDriver(RemovalContext& ctx, const char* environment, const char* driv
         char inUse[TextItem::kCapacity + 16] = "refused by the spooler";
         if (user) FormatText(inUse, sizeof inUse, "in use by %s", user->name.Text());
         ctx.Record(kStep, "driver", driver, kOutcomeKept, inUse, error, scope);
+        KeepDriverFiles(ctx, info);
         return;
     }
     ctx.Record(kStep, "driver", driver, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, "", 0, scope);
@@ -74,7 +77,14 @@ void RemoveDriver(RemovalContext& ctx, const char* environment, const char* driv
 void RemoveDriversStep(RemovalContext& ctx, const char* environment) {
     std::vector<BYTE> buffer;
     DWORD count = 0;
-    if (!EnumDrivers(environment, buffer, &count) || count == 0) return;
+    DWORD error = 0;
+    if (!EnumDrivers(environment, buffer, &count, &error) || count == 0) {
+        // An environment the spooler does not know has no drivers.
+        if (error && error != ERROR_INVALID_ENVIRONMENT)
+            ctx.Record(kStep, "driver", "", kOutcomeFailed, "the drivers cannot be listed", error,
+                       EnvironmentScope(environment));
+        return;
+    }
     const DRIVER_INFO_2A* drivers = reinterpret_cast<const DRIVER_INFO_2A*>(buffer.data());
 
     TextList names;
@@ -87,6 +97,6 @@ void RemoveDriversStep(RemovalContext& ctx, const char* environment) {
             names.Sort();
             names.Unique();
         }
-        if (names.Contains(driver)) RemoveDriver(ctx, environment, driver);
+        if (names.Contains(driver)) RemoveDriver(ctx, environment, drivers[i]);
     }
 }

@@ -5,6 +5,7 @@
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
 #include "spooler/InboxComponents.h"
+#include "spooler/KeptFiles.h"
 #include "spooler/SpoolerQuery.h"
 
 namespace {
@@ -60,8 +61,9 @@ void RemoveMonitorsStep(RemovalContext& ctx, const char* server, const char* env
             ctx.Record(kStep, "monitor", monitor, kOutcomeNotPresent, "", 0, scope);
             DeleteMonitorKey(ctx.os, monitor);
         } else {
-            // The spooler kept the monitor (a port still uses it): its key stays with it.
+            // The spooler kept the monitor (a port still uses it): its key and its DLL stay with it.
             ctx.Record(kStep, "monitor", monitor, kOutcomeKept, "refused by the spooler", error, scope);
+            KeepMonitorFile(ctx, monitor);
         }
     }
 }

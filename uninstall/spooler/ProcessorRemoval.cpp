@@ -7,6 +7,7 @@
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
 #include "spooler/InboxComponents.h"
+#include "spooler/KeptFiles.h"
 #include "spooler/RemovalPlanning.h"
 #include "spooler/SpoolerQuery.h"
 
@@ -54,9 +55,10 @@ void RemoveProcessor(RemovalContext& ctx, const char* server, const char* enviro
     const char* scope = EnvironmentScope(environment);
     TextItem stuck;
     if (!ReleasePrintProcessor(ctx, processor, &stuck)) {
-        char detail[TextItem::kCapacity + 16];
-        FormatText(detail, sizeof detail, "in use by %s", stuck.Text());
+        char detail[TextItem::kCapacity + 16] = "the printers using it cannot be listed";
+        if (!stuck.IsEmpty()) FormatText(detail, sizeof detail, "in use by %s", stuck.Text());
         ctx.Record(kStep, "processor", processor, kOutcomeKept, detail, 0, scope);
+        KeepProcessorFile(ctx, processor);
         return;
     }
     if (DeletePrintProcessorA(const_cast<char*>(server), const_cast<char*>(environment),
@@ -91,7 +93,15 @@ int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* 
     int result = 1;
     std::vector<BYTE> buffer;
     DWORD count = 0;
-    if (!EnumLocalPrinters(buffer, &count)) return 1;
+    DWORD error = 0;
+    if (!EnumLocalPrinters(buffer, &count, &error)) {
+        // Without the list, a printer may still use the processor.
+        if (!error) return 1;
+        ctx.Record(kStep, "printer-processor", "", kOutcomeFailed, "the printers cannot be listed", error,
+                   processor);
+        if (stuck) stuck->Clear();
+        return 0;
+    }
     const PRINTER_INFO_2A* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         const char* name = printers[i].pPrinterName;
@@ -110,15 +120,27 @@ int ReleasePrintProcessor(RemovalContext& ctx, const char* processor, TextItem* 
 void RemovePrintProcessorsStep(RemovalContext& ctx, const char* server, const char* environment) {
     std::vector<BYTE> buffer;
     DWORD count = 0;
-    bool listed = QuerySized(buffer, [server, environment, &count](BYTE* data, DWORD size, DWORD* needed) {
-        return EnumPrintProcessorsA(const_cast<char*>(server), const_cast<char*>(environment), 1, data, size,
-                                    needed, &count);
-    });
-    if (!listed) return;
-    count = RecordsIn<PRINTPROCESSOR_INFO_1A>(buffer, count);
-    const PRINTPROCESSOR_INFO_1A* installed = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
+    DWORD error = 0;
+    bool listed = QuerySized(
+        buffer,
+        [server, environment, &count](BYTE* data, DWORD size, DWORD* needed) {
+            return EnumPrintProcessorsA(const_cast<char*>(server), const_cast<char*>(environment), 1, data,
+                                        size, needed, &count);
+        },
+        &error);
     const TextList& wanted = ctx.database.Removal().PrintProcessors;
     const char* scope = EnvironmentScope(environment);
+    if (!listed) {
+        // An environment the spooler does not know has no processors. Otherwise the wanted ones may
+        // be installed and in use, and their DLLs stay.
+        if (!error || error == ERROR_INVALID_ENVIRONMENT) return;
+        ctx.Record(kStep, "processor", "", kOutcomeFailed, "the print processors cannot be listed", error,
+                   scope);
+        for (const TextItem& processor : wanted) KeepProcessorFile(ctx, processor.Text());
+        return;
+    }
+    count = RecordsIn<PRINTPROCESSOR_INFO_1A>(buffer, count);
+    const PRINTPROCESSOR_INFO_1A* installed = reinterpret_cast<const PRINTPROCESSOR_INFO_1A*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         const char* processor = installed[i].pName;
         if (!processor || !wanted.Contains(processor)) continue;

@@ -254,6 +254,25 @@ void FileNamesOf(const TextList& files, TextList& names, TextList* refused) {
     }
 }
 
+void KeepFiles(TextList& files, const TextList& kept) {
+    TextList keys;
+    for (const TextItem& path : kept) {
+        TextItem key;
+        NameAndExtensionOf(path.Text(), key);
+        if (!key.IsEmpty()) keys.Append(key);
+    }
+    if (keys.IsEmpty()) return;
+    TextList left;
+    for (const TextItem& entry : files) {
+        TextItem name(entry);
+        if (char* equals = strchr(name.Buffer(), '=')) *equals = 0;
+        TextItem key;
+        NameAndExtensionOf(name.Text(), key);
+        if (!keys.Contains(key.Text())) left.Append(entry);
+    }
+    files = left;
+}
+
 int DeleteMatchingFiles(FileSweepOps& ops, const char* directory, const char* name, int depth,
                         bool removeSubdirectories) {
     std::vector<DirectoryEntry> entries;

@@ -55,6 +55,10 @@ struct FileSearchPlaces {
 // instead (sorted the same way), when given.
 void FileNamesOf(const TextList& files, TextList& names, TextList* refused = nullptr);
 
+// Takes out of a Files list every entry that names one of the files of kept (paths or names,
+// compared by name and extension ignoring case): the files of a component the spooler keeps.
+void KeepFiles(TextList& files, const TextList& kept);
+
 // Deletes every file called name in directory and, while depth is above 0, in its subdirectories
 // (those whose names begin with "." are never entered). With removeSubdirectories, each
 // subdirectory walked is removed afterwards if it is empty. 1 when a file had to be deferred.
