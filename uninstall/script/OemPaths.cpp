@@ -30,6 +30,7 @@ bool FindInOemPaths(const char* fileName, TextItem& fullPath) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
 
     bool found = false;
+    bool lastTooLong = false;
     for (DWORD index = 0; !found; ++index) {
         char name[256];
         char data[TextItem::kCapacity + 1];  // one spare byte to terminate data stored without a NUL
@@ -37,8 +38,14 @@ bool FindInOemPaths(const char* fileName, TextItem& fullPath) {
         DWORD dataSize = TextItem::kCapacity;
         LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr,
                                     reinterpret_cast<BYTE*>(data), &dataSize);
-        if (status == ERROR_MORE_DATA) continue;  // longer than any path: the buffers were not filled
-        if (status != ERROR_SUCCESS) break;       // ERROR_NO_MORE_ITEMS, or a key that went bad
+        // Longer than any path: the buffers were not filled. Two in a row mean a key that went bad,
+        // which must not be read for ever.
+        if (status == ERROR_MORE_DATA && !lastTooLong) {
+            lastTooLong = true;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or a key that went bad
+        lastTooLong = false;
         data[dataSize < TextItem::kCapacity ? dataSize : TextItem::kCapacity] = 0;
 
         TextItem path;

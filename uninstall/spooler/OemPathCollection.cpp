@@ -36,7 +36,14 @@ LONG ReadValue(HKEY key, DWORD index, char (&name)[kBufferSize], std::vector<cha
 void CollectOemPathsStep(RemovalContext& ctx) {
     TextList& paths = ctx.database.Removal().OemPaths;
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOemPathsKey, 0, KEY_ALL_ACCESS, &key);
+    // Without the key there are no OEM paths; a key that cannot be opened may name some, whose files
+    // then stay.
+    if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND)
+        ctx.Record(kStep, kKind, "HKLM\\SOFTWARE\\TOVARI QUELLAN\\OEM01\\OEMPaths", kOutcomeFailed,
+                   "cannot be read", static_cast<unsigned long>(opened));
+    if (opened == ERROR_SUCCESS) {
+        bool lastFailed = false;
         for (DWORD index = 0;; ++index) {
             char name[kBufferSize] = "";
             std::vector<char> data;
@@ -49,10 +56,15 @@ void CollectOemPathsStep(RemovalContext& ctx) {
                 ctx.Record(kStep, kKind, which, kOutcomeFailed, "not readable",
                            static_cast<unsigned long>(status));
                 // A value that grew between the two reads, or a name too long to read: the next one
-                // may still be fine. Any other error means the key itself went bad.
-                if (status == ERROR_MORE_DATA) continue;
+                // may still be fine. A second failure in a row, or any other error, means the key
+                // itself went bad, and a key that answers nothing else must not be read for ever.
+                if (status == ERROR_MORE_DATA && !lastFailed) {
+                    lastFailed = true;
+                    continue;
+                }
                 break;
             }
+            lastFailed = false;
             const char* path = data.data();
             if (strlen(path) >= TextItem::kCapacity) {
                 ctx.Record(kStep, kKind, name, kOutcomeKept, "too long for a path");

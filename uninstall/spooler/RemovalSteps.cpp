@@ -24,12 +24,18 @@ struct SearchRow {
     int location;
     bool tree;
     bool ntOnly;
+    const char* what;
 };
 // In this order; the Windows directory's INF folder is location 35.
 const SearchRow kSearchRows[] = {
-    {kLocPrintDriverDir, true, false},   {kLocSystemDir, false, false},     {kLocWindowsDir, false, false},
-    {kLocPrintProcDir, true, false},     {kLocColorDir, false, false},      {kLocInfDir, true, false},
-    {kLocPrintDriverDirW40, true, true}, {kLocPrintProcDirW40, true, true},
+    {kLocPrintDriverDir, true, false, "the printer-driver directory"},
+    {kLocSystemDir, false, false, "the system directory"},
+    {kLocWindowsDir, false, false, "the Windows directory"},
+    {kLocPrintProcDir, true, false, "the print-processor directory"},
+    {kLocColorDir, false, false, "the colour directory"},
+    {kLocInfDir, true, false, "the INF directory"},
+    {kLocPrintDriverDirW40, true, true, "the Windows 4.0 printer-driver directory"},
+    {kLocPrintProcDirW40, true, true, "the Windows 4.0 print-processor directory"},
 };
 }  // namespace
 
@@ -39,8 +45,12 @@ void BuildSearchLists(RemovalContext& ctx) {
         FileSpec directory;
         directory.ResolveLocation(row.location);
         // A location the platform cannot answer is left out: an empty path would search the
-        // current directory.
-        if (directory.directory.IsEmpty()) continue;
+        // current directory. The files it holds then stay, which the log says.
+        if (directory.directory.IsEmpty()) {
+            ctx.Record("files", "directory", row.what, kOutcomeFailed,
+                       "not searched: the system does not name it", GetLastError());
+            continue;
+        }
         (row.tree ? ctx.searchTrees : ctx.searchDirectories).Append(directory.DirectoryPath());
     }
     for (TextList* list : {&ctx.searchDirectories, &ctx.searchTrees}) {

@@ -11,6 +11,8 @@ namespace {
 const char kStep[] = "files";
 const char kTooLong[] = "path longer than 259 characters";
 const char kSetupIni[] = "zreg32s.ini";
+const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kCurrentVersionKeyName[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
 // CSIDL values as the shell defines them, kept as numbers: older headers lack some of them.
 const int kProfileCsidl = 40;
@@ -67,11 +69,11 @@ void AddProtected(std::vector<ProtectedDirectory>& out, const char* path, const 
 }
 
 // Windows 95 and NT 4 shells do not know the Program Files folders; the registry names them there.
-void AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
+// Returns the error of a read that failed (not of a value that is not there), or 0.
+LONG AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
-        return;
+    LONG failure = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_READ, &key);
+    if (failure != ERROR_SUCCESS) return failure == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : failure;
     const struct {
         const char* value;
         const char* what;
@@ -81,14 +83,15 @@ void AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
         char data[TextItem::kCapacity];
         DWORD size = sizeof data - 1;
         DWORD type = 0;
-        if (RegQueryValueExA(key, row.value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-                ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            continue;
+        LONG result = RegQueryValueExA(key, row.value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND && failure == ERROR_SUCCESS)
+            failure = result;
+        if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
         data[size < sizeof data ? size : sizeof data - 1] = 0;
         AddProtected(out, data, row.what);
     }
     RegCloseKey(key);
+    return failure;
 }
 
 // Refused in any of its spellings: the protected directories are listed in all of theirs.
@@ -212,7 +215,7 @@ void MachineFileOps::RefuseLongPath(const char* directory, const char* name) {
     ctx_.Record(kStep, "file", directory, kOutcomeKept, detail);
 }
 
-void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {
+long CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {
     out.clear();
     char path[TextItem::kCapacity];
     UINT length = GetWindowsDirectoryA(path, sizeof path);
@@ -229,7 +232,7 @@ void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {
             AddProtected(out, profiles.Text(), "the folder of the user profiles");
         }
     }
-    AddProtectedFromRegistry(out);
+    return AddProtectedFromRegistry(out);
 }
 
 void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
@@ -237,7 +240,11 @@ void BuildFileSearchPlaces(RemovalContext& ctx, FileSearchPlaces& places) {
     places.trees = ctx.searchTrees;
     places.oemDirectories.Clear();
     std::vector<ProtectedDirectory> protectedDirectories;
-    CollectProtectedDirectories(protectedDirectories);
+    long unread = CollectProtectedDirectories(protectedDirectories);
+    if (unread)
+        ctx.Record(kStep, "oem-path", kCurrentVersionKeyName, kOutcomeFailed,
+                   "the Program Files directories it names cannot be guarded",
+                   static_cast<unsigned long>(unread));
     for (const TextItem& oemPath : ctx.database.Removal().OemPaths) {
         TextItem directory;
         OemSearchDirectory(oemPath.Text(), directory);

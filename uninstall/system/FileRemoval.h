@@ -36,8 +36,9 @@ private:
 // Directories that an OEM walk must never remove folders from: the Windows and system directories,
 // Program Files and Common Files, the user's profile and the folder of all profiles, the Start Menu
 // and its Programs folder (the user's and the common ones). Each is listed as given and in every
-// other spelling Windows gives it (full, short and long names).
-void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out);
+// other spelling Windows gives it (full, short and long names). Returns the error of a registry read
+// that failed (the Program Files folders of Windows 95 and NT 4 then go unlisted), or 0.
+long CollectProtectedDirectories(std::vector<ProtectedDirectory>& out);
 
 // The step's search places: ctx's directory and tree lists, and the OEM directories of the removal
 // profile's OemPaths (parent rule applied, refused ones recorded as kept, inner ones first).

@@ -48,14 +48,16 @@ public:
             }
             return;
         }
-        bool subkeysLeft = HasSubkeysLeft(key, path);
+        LONG listError = ERROR_SUCCESS;
+        bool subkeysLeft = HasSubkeysLeft(key, path, &listError);
         RegCloseKey(key);
         if (ctx_.dryRun && IsGone(path)) return;
         // The key alone: its subkeys hold what other entries, or printers that stay, keep. Windows 9x's
         // RegDeleteKeyA would take them with it (the NT family refuses), so such a key is not handed
         // to it on any family.
         if (subkeysLeft) {
-            Record("registry-key", path, kOutcomeKept, "has subkeys");
+            Record("registry-key", path, kOutcomeKept,
+                   listError == ERROR_SUCCESS ? "has subkeys" : "its subkeys cannot be listed", listError);
             return;
         }
         if (ctx_.dryRun) {
@@ -134,11 +136,19 @@ private:
         return false;
     }
 
-    bool HasSubkeysLeft(HKEY key, const std::string& path) const {
+    // A key whose subkeys cannot be listed may hold any: it counts as having some, and *error
+    // receives why.
+    bool HasSubkeysLeft(HKEY key, const std::string& path, LONG* error) const {
         char name[MAX_PATH + 1];
-        for (DWORD index = 0; RegEnumKeyA(key, index, name, sizeof name) == ERROR_SUCCESS; ++index)
+        for (DWORD index = 0;; ++index) {
+            LONG result = RegEnumKeyA(key, index, name, sizeof name);
+            if (result == ERROR_NO_MORE_ITEMS) return false;
+            if (result != ERROR_SUCCESS) {
+                *error = result;
+                return true;
+            }
             if (!IsGone(path + "\\" + name)) return true;
-        return false;
+        }
     }
 
     void Record(const char* kind, const std::string& path, ActionOutcome outcome, const char* detail = "",
