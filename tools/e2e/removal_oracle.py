@@ -2,6 +2,7 @@
 """Holds a removal to its dry-run report and its action log, on the machine dumps taken around it.
 
   removal_oracle.py check --before B --after A [--report R.json] [--log L] [--scenario S.scn]
+                          [--partial] [--intact]
   removal_oracle.py same B A            the two dumps are equal (a report run changed nothing)
 
 B and A are dump files (qe2e_dump's lines; several files each, comma-separated, for the scenario
@@ -13,6 +14,12 @@ dump and the whole-machine audit). The check fails, one line per finding, when
   - a line differs between the dumps and belongs to no object that the report lists as present or
     the log records as removed, deferred or done. The scenario's [report] section may name lines
     ("unlisted = LINE-START ; reason") that change by a program the tool only starts, such as a hook.
+With --partial (a removal that a failure cut short, fault-table.sh) the first check is left out:
+listed objects may stay, but nothing may change that the report and the log do not name. With
+--intact, every printer and port monitor still installed afterwards must also still have what it
+loads: its driver with the driver's files, its print processor with its DLL, the monitor's DLL
+(files of the system directory tree that were there before, none of them left for deletion at the
+restart).
 Exit status: 0 all hold, 1 a finding, 2 an input cannot be read.
 """
 import argparse
@@ -263,15 +270,15 @@ def describe(r):
     return '%s "%s"%s' % (r.kind, r.name, " (%s)" % r.scope if r.scope else "")
 
 
-def check(before, after, report, log, unlisted=()):
+def check(before, after, report, log, unlisted=(), partial=False):
     """Findings, one text each; before and after are lists of dump lines, report and log lists of
-    Record (report None when the removal has none)."""
+    Record (report None when the removal has none). partial: listed objects may stay."""
     findings = []
     default = default_printer(before)
     old, new = normalised(before), normalised(after)
     listed = [r for r in report or [] if r.outcome == "present"]
-    index = gone_index(before, default, listed)
-    for obj in listed:
+    index = gone_index(before, default, [] if partial else listed)
+    for obj in [] if partial else listed:
         key = key_of(obj)
         lines = [line for scope, line in index.get(key[:2], []) if same_object(key, key[:2] + (scope,))]
         if obj.kind in TAKEN_FROM_LOG:
@@ -310,6 +317,61 @@ def check(before, after, report, log, unlisted=()):
     return findings
 
 
+def broken_remains(before, after):
+    """Findings about printers and monitors that stay but lost a file they load (see --intact)."""
+    system = re.compile(r"file (?P<path>[a-z]:\\windows\\system32\\.*?) \| ", re.IGNORECASE)
+
+    def system_files(lines):
+        found = {}
+        for line in lines:
+            m = system.match(line)
+            if m:
+                found.setdefault(m["path"].rsplit("\\", 1)[-1].lower(), set()).add(m["path"].lower())
+        return found
+
+    had, has = system_files(before), system_files(after)
+    pending = {line[len("pending delete "):].lower() for line in after if line.startswith("pending delete ")}
+    drivers, processors, monitors, processor_dlls = {}, set(), [], {}
+    for line in after:
+        m = re.match(r"driver [^|]+ \| (?P<d>.+?) \| files=(?P<f>.*)$", line)
+        if m:
+            drivers.setdefault(m["d"].lower(), set()).update(f.lower() for f in m["f"].split(",") if f)
+        m = re.match(r"processor [^|]+ \| (?P<x>.+)$", line)
+        if m:
+            processors.add(m["x"].lower())
+        m = re.match(r"monitor (?P<m>.+?) \| (?P<dll>.+)$", line)
+        if m:
+            monitors.append((m["m"], m["dll"].lower()))
+        m = re.match(r"value .*\\print processors\\(?P<x>[^\\|]+) \| driver = sz:(?P<dll>.+)$", line, re.IGNORECASE)
+        if m:
+            processor_dlls.setdefault(m["x"].lower(), set()).add(m["dll"].lower())
+
+    def lost(name):
+        return sorted(p for p in had.get(name, ()) if p not in has.get(name, set()) or p in pending)
+
+    findings = []
+    for line in after:
+        m = re.match(r"printer (?P<p>.+?) \| driver=(?P<d>.*?) \| .*processor=(?P<x>.*?) \|", line)
+        if not m:
+            continue
+        what = []
+        files = drivers.get(m["d"].lower())
+        if files is None:
+            what.append("its driver %s" % m["d"])
+        for name in sorted(files or ()):
+            what += lost(name)
+        if m["x"].lower() not in processors:
+            what.append("its print processor %s" % m["x"])
+        for dll in sorted(processor_dlls.get(m["x"].lower(), ())):
+            what += lost(dll)
+        if what:
+            findings.append("printer %s stays without %s" % (m["p"], ", ".join(what)))
+    for monitor, dll in monitors:
+        if lost(dll):
+            findings.append("monitor %s stays without %s" % (monitor, ", ".join(lost(dll))))
+    return findings
+
+
 def read_lines(paths):
     lines = []
     for path in paths.split(","):
@@ -340,6 +402,8 @@ def main(argv):
     c.add_argument("--report")
     c.add_argument("--log")
     c.add_argument("--scenario")
+    c.add_argument("--partial", action="store_true")
+    c.add_argument("--intact", action="store_true")
     s = sub.add_parser("same")
     s.add_argument("before")
     s.add_argument("after")
@@ -361,7 +425,10 @@ def main(argv):
                 with open(args.log, encoding="utf-8", errors="surrogateescape") as f:
                     log = parse_log(f.read())
             unlisted = scenario_unlisted(args.scenario) if args.scenario else []
-            findings = check(read_lines(args.before), read_lines(args.after), report, log, unlisted)
+            before, after = read_lines(args.before), read_lines(args.after)
+            findings = check(before, after, report, log, unlisted, args.partial)
+            if args.intact:
+                findings += broken_remains(before, after)
     except (OSError, ValueError) as e:
         print("removal oracle: %s" % e, file=sys.stderr)
         return 2

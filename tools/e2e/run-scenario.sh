@@ -10,7 +10,10 @@
 #   --print-dumps    print both state dumps and their difference
 #
 # Environment: QE2E_KEEP=1 keeps the prefix (path printed); QE2E_SHOTS=DIR puts screenshots there;
-# QE2E_RUN_NAME names the run instead of the scenario's file name.
+# QE2E_RUN_NAME names the run instead of the scenario's file name; QE2E_SEEDED=DIR stops the run
+# once the machine is seeded and dumped (and its report written) and keeps the prefix, its session
+# ended, as DIR, for a driver that runs the program many times on copies of one machine
+# (fault-table.sh).
 # Artifacts (dumps, robot log, screenshots) go to DIR/e2e/<run name>/.
 #
 # "machine-of = OTHER.scn" in [machine]: OTHER's machine is seeded before this scenario's own
@@ -219,6 +222,15 @@ if [ "$report" = yes ]; then
     "${oracle[@]}" same "$(dumps before)" "$(dumps report)" || fail "the report run changed the machine"
     python3 -m json.tool "$work/report.json" >/dev/null || fail "the report is not JSON"
     say "report written"
+fi
+if [ -n "${QE2E_SEEDED:-}" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    rm -rf "$QE2E_SEEDED"
+    mv "$prefix" "$QE2E_SEEDED"
+    prefix=""
+    say "seeded machine kept in $QE2E_SEEDED"
+    exit 0
 fi
 if [ "$report" = yes ] || [ "$audit" = yes ]; then
     export QE2E_TOOL_ARGS

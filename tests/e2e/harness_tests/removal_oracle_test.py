@@ -126,6 +126,30 @@ REMOVALS = [
 ]
 
 
+# A printer on its driver and print processor and a port monitor, with the files they load.
+ON_QLNPROC = "printer Quellan Laser 5 | driver=QLN | port=LPT1: | processor=QLNPROC | attributes=0x0"
+DRIVER_FILE = r"file C:\windows\system32\spool\drivers\x64\3\QLN.DLL | 3 bytes"
+PROCESSOR_DLL = r"file C:\windows\system32\spool\prtprocs\x64\qlnproc.dll | 3 bytes"
+MONITOR_DLL = r"file C:\windows\system32\qlnmon.dll | 3 bytes"
+PRINTING = [ON_QLNPROC, "driver Windows x64 | QLN | files=QLN.DLL", "processor Windows x64 | QLNPROC",
+            "value " + PRINT + r"\Environments\Windows x64\Print Processors\QLNPROC | Driver = sz:qlnproc.dll",
+            "monitor Quellan Port Monitor | qlnmon.dll", DRIVER_FILE, PROCESSOR_DLL, MONITOR_DLL,
+            r"file C:\QUELLAN\OEM01\QLN.DLL | 3 bytes"]
+
+# (case, lines gone, lines added, texts the findings hold; none when everything still loads)
+BROKEN = [
+    ("all there", [], [], []),
+    ("an OEM copy of a driver file gone", [r"file C:\QUELLAN\OEM01\QLN.DLL | 3 bytes"], [], []),
+    ("the printer gone with its files", [ON_QLNPROC, DRIVER_FILE, PROCESSOR_DLL], [], []),
+    ("a driver file gone", [DRIVER_FILE], [], ["printer Quellan Laser 5 stays without c:\\windows\\system32\\spool"]),
+    ("the driver gone", ["driver Windows x64 | QLN | files=QLN.DLL"], [], ["stays without its driver QLN"]),
+    ("the processor's DLL left for the restart", [], [r"pending delete C:\windows\system32\spool\prtprocs\x64\qlnproc.dll"],
+     ["printer Quellan Laser 5 stays without c:\\windows\\system32\\spool\\prtprocs\\x64\\qlnproc.dll"]),
+    ("the processor gone", ["processor Windows x64 | QLNPROC"], [], ["its print processor QLNPROC"]),
+    ("the monitor's DLL gone", [MONITOR_DLL], [], ["monitor Quellan Port Monitor stays without"]),
+]
+
+
 class OwnershipTest(unittest.TestCase):
     def test_which_records_answer_for_a_line(self):
         for line, record, expected in OWNERSHIP:
@@ -151,6 +175,21 @@ class CheckTest(unittest.TestCase):
 
     def test_without_a_report_only_the_log_names_changes(self):
         self.assertEqual(oracle.check([LASER], [], None, [rec("printer", "Quellan Laser 5")]), [])
+
+    def test_a_removal_cut_short_may_leave_listed_objects_but_change_nothing_else(self):
+        self.assertEqual(oracle.check(SPOOLER_KEYS, SPOOLER_KEYS, [PRESENT_LASER], [], partial=True), [])
+        findings = oracle.check(SPOOLER_KEYS, [], [], [], partial=True)
+        self.assertIn("named by neither the report nor the log", "\n".join(findings))
+
+    def test_what_stays_still_has_what_it_loads(self):
+        for case, gone, added, texts in BROKEN:
+            with self.subTest(case):
+                after = [line for line in PRINTING if line not in gone] + added
+                findings = "\n".join(oracle.broken_remains(PRINTING, after))
+                if not texts:
+                    self.assertEqual(findings, "")
+                for text in texts:
+                    self.assertIn(text, findings)
 
 
 class InputTest(unittest.TestCase):
