@@ -71,7 +71,8 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
 unset DISPLAY
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
 
-# run_row NUMBER FUNCTION ERROR CALLS EXIT LOG: one row; prints its result line, returns 1 on a failure.
+# run_row NUMBER FUNCTION ERROR CALLS EXIT LOG: one row; prints its result line, and on a failure
+# writes why to the row's folder.
 run_row() {
     local n=$1 function=$2 error=$3 calls=$4 code=$5 text=$6
     local dir=$out/$(printf %02d "$n")-$function-${calls// /-}
@@ -135,26 +136,30 @@ run_row() {
     fi
     printf '%-3s %-28s %5s  %-24s %5s  %5ss  %s\n' "$n" "$function" "$error" "$calls" "$code" "$(elapsed "$t0")" \
         "${why:+FAIL: $why}"
-    # The audit of a row that passed is kept out of the artifacts: some 4 MB each.
-    [ -n "$why" ] || rm -f "$dir/after.audit"
-    [ -z "$why" ]
+    # The audit of a row that passed is kept out of the artifacts: some 4 MB each. A row that failed
+    # says so in a file: the status of a background row that ends unwatched would be lost.
+    if [ -n "$why" ]; then echo "$why" >"$dir/failed"; else rm -f "$dir/after.audit"; fi
 }
 
-# An interrupted table leaves no session and no prefix behind.
+# An interrupted table leaves no session and no prefix behind. The table's own status stands: under
+# set -e a failing command in the trap (kill with no jobs left) would replace it.
 cleanup() {
-    local p
+    local status=$? p running
+    running=$(jobs -p)
+    [ -z "$running" ] || kill $running 2>/dev/null || true
+    wait || true
     for p in "$build"/wine/e2e/fault-table.[0-9]*; do
         [ -d "$p" ] || continue
         WINEPREFIX=$p wineserver -k 2>/dev/null || true
         rm -rf "$p"
     done
     rm -rf "$seeded"
+    exit $status
 }
-trap 'kill $(jobs -p) 2>/dev/null; wait; cleanup' EXIT
+trap cleanup EXIT
 
 rows=0
-failed=0
-pids=()
+ran=0
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]}"}"; }
 while IFS='|' read -r function error calls code text; do
     function=$(trim "$function")
@@ -162,9 +167,11 @@ while IFS='|' read -r function error calls code text; do
     rows=$((rows + 1))
     line="$function|$error|$calls"
     [ -n "$only" ] && [[ "$line" != *"$only"* ]] && continue
-    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || failed=$((failed + 1)); done
+    ran=$((ran + 1))
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
     run_row "$rows" "$function" "$(trim "$error")" "$(trim "$calls")" "$(trim "$code")" "$(trim "$text")" &
 done <"$table"
-while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || failed=$((failed + 1)); done
-echo "$rows rows, $failed failed, $(elapsed "$t_start") s in all"
+wait
+failed=$(find "$out" -name failed | wc -l)
+echo "$ran of $rows rows run, $failed failed, $(elapsed "$t_start") s in all"
 [ "$failed" -eq 0 ]
