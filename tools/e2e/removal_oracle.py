@@ -54,8 +54,10 @@ LINE_OWNERS = [
     (r"monitor (?P<m>.+?) \| ", [("monitor", "{m}", None, GONE)]),
     (r"processor (?P<env>.+?) \| (?P<x>.+)", [("processor", "{x}", "{env}", GONE)]),
     (r"service (?P<s>.+?) \| ", [("service", "{s}", None, GONE), ("spooler", "{s}", None, CHANGED)]),
-    (r"ini win\.ini \| \[(devices|printerports)\] (?P<p>[^=]*)=", [("printer", "{p}", None, GONE),
-                                                                   ("connection", "{p}", None, GONE)]),
+    # win.ini's [Devices] and [PrinterPorts] are values of the keys of those names under HKCU.
+    (r"ini win\.ini \| \[(?P<sec>devices|printerports)\] (?P<p>[^=]*)=",
+     [("printer", "{p}", None, GONE), ("connection", "{p}", None, GONE),
+      ("registry-value", "{p}", r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\{sec}", GONE)]),
     (r"ini win\.ini \| \[windows\] device=(?P<p>[^,]*)", [("default-printer", "{p}", None, CHANGED),
                                                           ("printer", "{p}", None, CHANGED),
                                                           ("printer", "{default}", None, CHANGED)]),
