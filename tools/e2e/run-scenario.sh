@@ -170,6 +170,7 @@ fi
 # A person at the screen chooses what to remove, which no report run beforehand can know.
 report=""
 audit=""
+unset QE2E_TOOL_ARGS  # a run started by another (same-after-as) sets its own
 if [ -z "$interactive" ]; then
     report=$(machine report)
     audit=$(machine audit)
