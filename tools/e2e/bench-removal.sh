@@ -10,7 +10,9 @@
 # One line per size: printers, removed, and for the tool and the plain program the elapsed seconds
 # and the CPU seconds (the program's and its Wine server's, which does the registry work), each the
 # least of N runs taken in turns on fresh copies (other work on the machine only adds time), and
-# the ratio of the CPU seconds. A third run of the tool selects no printer (/PRINTER naming none):
+# the ratio of the CPU seconds. A third run of the tool selects no printer (/PRINTER naming none,
+# written without blanks: Wine quotes an argument with blanks whole, and the tool takes no switch
+# from a token that begins with a quote):
 # its CPU seconds are what the tool spends before removing anything (loading and the census of
 # every printer). With --max-ratio the run fails when the ratio is above R.
 # Artifacts (logs, times, dumps of the first runs): DIR/bench/removal-TOTAL-REMOVED/.
@@ -135,7 +137,7 @@ for size in "$@"; do
                     (cd "$work/tool/drive_c/Uninstall" &&
                         "$WINE" QUINST01.EXE /QUIET "/LOG:$(winpath "$work/tool-$r.log")" </dev/null)
                 elif [ "$who" = census ]; then
-                    (cd "$work/census/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET "/PRINTER:No Such Printer" \
+                    (cd "$work/census/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET /PRINTER:NoSuchPrinter \
                         "/LOG:$(winpath "$work/census-$r.log")" </dev/null)
                 else
                     "$WINE" "$bin/qe2e_plain_removal.exe" "Quellan Bench %d" "Quellan Bench Driver %d" "$removed" \

@@ -61,8 +61,10 @@ LINE_OWNERS = [
     (r"monitor (?P<m>.+?) \| ", [("monitor", "{m}", None, GONE)]),
     (r"processor (?P<env>.+?) \| (?P<x>.+)", [("processor", "{x}", "{env}", GONE)]),
     (r"service (?P<s>.+?) \| ", [("service", "{s}", None, GONE), ("spooler", "{s}", None, CHANGED)]),
-    (r"ini win\.ini \| \[(devices|printerports)\] (?P<p>[^=]*)=", [("printer", "{p}", None, GONE),
-                                                                   ("connection", "{p}", None, GONE)]),
+    # win.ini's [Devices] and [PrinterPorts] are values of the keys of those names under HKCU.
+    (r"ini win\.ini \| \[(?P<sec>devices|printerports)\] (?P<p>[^=]*)=",
+     [("printer", "{p}", None, GONE), ("connection", "{p}", None, GONE),
+      ("registry-value", "{p}", r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\{sec}", GONE)]),
     (r"ini win\.ini \| \[windows\] device=(?P<p>[^,]*)", [("default-printer", "{p}", None, CHANGED),
                                                           ("printer", "{p}", None, CHANGED),
                                                           ("printer", "{default}", None, CHANGED)]),
@@ -288,7 +290,8 @@ def check(before, after, report, log, unlisted=(), partial=False):
         outcomes = sorted({r.outcome for r in logged})
         # Still there is right when the log says why: deferred, kept with a reason, or failed (a
         # failure the log names is what a removal that cannot finish must leave).
-        excused = bool({"deferred", "failed"} & set(outcomes)) or any(r.outcome == "kept" and r.detail for r in logged)
+        excused = bool({"deferred", "failed"} & set(outcomes)) or \
+            any(r.outcome == "kept" and r.detail for r in logged)
         if lines and left and not excused:
             findings.append("the report lists %s as present; it is still there and the log says %s:\n    %s"
                             % (describe(obj), ", ".join(outcomes) or "nothing", "\n    ".join(left)))
@@ -413,7 +416,9 @@ def main(argv):
             before, after = read_lines(args.before), read_lines(args.after)
             findings = []
             if before != after:
-                diff = ["- " + l for l in before if l not in set(after)] + ["+ " + l for l in after if l not in set(before)]
+                old, new = set(before), set(after)
+                diff = ["- " + line for line in before if line not in new] + \
+                    ["+ " + line for line in after if line not in old]
                 findings.append("the report run changed the machine:\n    " + "\n    ".join(diff))
         else:
             report = None

@@ -26,11 +26,11 @@
 # Display: "display = xvfb" in [machine] gives the run its own Xvfb (screenshots, Program Manager
 # DDE); otherwise Wine's null graphics driver, where windows, dialogs and messages work without X.
 #
-# Report and audit: "report = yes" in [machine] first runs the tool with /REPORT and /LOG on the
-# seeded machine (and the [report] section's "arguments": the selection the steps will make, as
-# /PRINTER), which must leave it unchanged, gives every start of the steps a /LOG, and then
-# holds the removal to the report and the log (removal_oracle.py); "audit = yes" adds the
-# whole-machine audit (qe2e_dump --audit) to the dumps those checks compare.
+# Report and audit (not with --interactive): "report = yes" in [machine] first runs the tool with
+# /REPORT and /LOG on the seeded machine (and the [report] section's "arguments": the selection
+# the steps will make, as /PRINTER), which must leave it unchanged, gives every start of the steps
+# a /LOG, and then holds the removal to the report and the log (removal_oracle.py); "audit = yes"
+# adds the whole-machine audit (qe2e_dump --audit) to the dumps those checks compare.
 #
 # Restart: the robot has no window, so when the program under test restarts Windows (Wine ends
 # every process of the prefix that owns a window and carries out the pending renames) the robot
@@ -198,8 +198,14 @@ if grep -qiE '^[[:space:]]*held[[:space:]]*=[[:space:]]*yes' "$scn"; then
     for _ in $(seq 500); do [ -f "$work/held" ] && break; sleep 0.02; done
     [ -f "$work/held" ] || { cat "$work/seed.log" >&2; fail "the held files could not be opened"; }
 fi
-report=$(machine report)
-audit=$(machine audit)
+# A person at the screen chooses what to remove, which no report run beforehand can know.
+report=""
+audit=""
+unset QE2E_TOOL_ARGS  # a run started by another (same-after-as) sets its own
+if [ -z "$interactive" ]; then
+    report=$(machine report)
+    audit=$(machine audit)
+fi
 # DUMP NAME: the scenario's dump into NAME.dump and, with "audit = yes", the audit into NAME.audit.
 dump() {
     "$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/$1.dump")" </dev/null || fail "the state dump failed"
@@ -257,7 +263,7 @@ status=0
 if [ -n "$interactive" ]; then
     echo "Starting $program_file on display ${DISPLAY:-?}; close it to see the state afterwards."
     cd "$unix_tooldir"
-    "$WINE" "$program_file" ${QE2E_TOOL_ARGS:+"$QE2E_TOOL_ARGS"} </dev/null || true
+    "$WINE" "$program_file" </dev/null || true
     if [ "$use_x" = xvfb ]; then import -display "$DISPLAY" -window root "$shots/end.png" 2>/dev/null || true; fi
 else
     robot_args=("$w_scn")

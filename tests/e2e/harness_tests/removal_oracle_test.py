@@ -28,6 +28,11 @@ OWNERSHIP = [
     (r"value HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices | Quellan Laser 5 = sz:winspool,LPT1:",
      rec("printer", "Quellan Laser 5"), True),
     ("ini win.ini | [PrinterPorts] Quellan Laser 5=wineps.drv,LPT1:,15,45", rec("printer", "Quellan Laser 5"), True),
+    ("ini win.ini | [Devices] Quellan Laser 5=wineps.drv,LPT1:",
+     rec("registry-value", "Quellan Laser 5", r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices"), True),
+    ("ini win.ini | [Devices] Quellan Laser 5=wineps.drv,LPT1:",
+     rec("registry-value", "Quellan Laser 5", r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\PrinterPorts"),
+     False),
     # a printer moved to WinPrint or made the default changes; the default printer's removal moves it
     (LASER, rec("printer-processor", "Quellan Laser 5", "QLNPROC", "done"), True),
     ("default-printer Zeta", rec("default-printer", "Zeta", outcome="done"), True),
