@@ -145,8 +145,12 @@ void CSelectDlg::Refill() {
     if (!database || database->CountSelectablePrinters() == 0) return;
 
     const std::vector<InstalledPrinter>& printers = database->Printers();
+    // Drawn once when full: redrawn for every row, a list of a thousand printers took seconds.
+    SendMessageA(list.hwnd, WM_SETREDRAW, FALSE, 0);
     for (size_t i = 0; i < printers.size(); ++i)
         if (IsListedPrinter(printers[i])) AddRow(printers[i], static_cast<int>(i));
+    SendMessageA(list.hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.hwnd, NULL, TRUE);
 
     list.SetColumnWidth(-1, LVSCW_AUTOSIZE_USEHEADER);
     ShowView(CListViewCtl::kViewList);

@@ -77,6 +77,31 @@ TEST_CASE("the refill lists offered printers of the maker with their own columns
     CHECK(dlg.SelectPage().List().GetView() == LVS_LIST);
 }
 
+// Without the list's drawing held off while it fills, each row repainted it: 1,000 rows took over
+// 4 s under Wine. Held off, they take well under 0.1 s; the bound leaves room for a busy machine.
+TEST_CASE("a thousand offered printers fill the list at once, and the list is drawn again after") {
+    std::vector<InstalledPrinter> census;
+    char name[64];
+    char driver[64];
+    for (int i = 0; i < 2000; ++i) {
+        bool ours = i % 2 == 0;
+        wsprintfA(name, "%s Bench %d", ours ? "Quellan" : "Other", i);
+        wsprintfA(driver, "%s Bench Driver %d", ours ? "Quellan" : "Other", i);
+        census.push_back(MakePrinter(name, driver));
+        census.back().isSpoolara = ours;
+        census.back().isForeign = !ours;
+    }
+    CTestMainDlg dlg(census, kPlainStart);
+    REQUIRE(dlg.Create());
+    DWORD start = GetTickCount();
+    dlg.SelectPage().Refill();
+    DWORD took = GetTickCount() - start;
+    CHECK(took < 1500);
+    CHECK(SendMessageA(dlg.List(), LVM_GETITEMCOUNT, 0, 0) == 1000);
+    CHECK(RowText(dlg.List(), 999, 0) == "Quellan Bench 1998");
+    CHECK(IsWindowVisible(dlg.List()));
+}
+
 TEST_CASE("the list and the warning reach the page's right edge") {
     CTestMainDlg dlg(MixedCensus(), kPlainStart);
     REQUIRE(dlg.Create());
