@@ -14,7 +14,8 @@
 # written without blanks: Wine quotes an argument with blanks whole, and the tool takes no switch
 # from a token that begins with a quote):
 # its CPU seconds are what the tool spends before removing anything (loading and the census of
-# every printer). With --max-ratio the run fails when the ratio is above R.
+# every printer). A fourth writes the dry-run report of the whole removal (/REPORT), timed like
+# the removal. With --max-ratio the run fails when the ratio is above R.
 # Artifacts (logs, times, dumps of the first runs): DIR/bench/removal-TOTAL-REMOVED/.
 set -euo pipefail
 
@@ -100,7 +101,7 @@ EOF
 }
 
 status=0
-echo "printers  removed  tool (s)     CPU  plain (s)     CPU  ratio  census CPU"
+echo "printers  removed  tool (s)     CPU  plain (s)     CPU  ratio  census CPU  report (s)     CPU"
 TIMEFORMAT="%R %U %S"
 for size in "$@"; do
     total=${size%%:*}
@@ -124,12 +125,15 @@ for size in "$@"; do
     : >"$work/tool.times"
     : >"$work/plain.times"
     : >"$work/census.times"
+    : >"$work/report.times"
     for ((r = 1; r <= repeat; r++)); do
-        for who in tool plain census; do
+        for who in tool plain census report; do
             active=$work/$who
             rm -rf "$work/$who"
             cp -a "$work/seeded" "$work/$who"
             session_start "$work/$who"
+            # A report starts no spooler: it reads the one that runs, as on a machine in use.
+            [ "$who" != report ] || "$WINE" net start spooler </dev/null >/dev/null 2>&1 || true
             ticks=$(server_ticks)
             set +e
             {
@@ -139,6 +143,9 @@ for size in "$@"; do
                 elif [ "$who" = census ]; then
                     (cd "$work/census/drive_c/Uninstall" && "$WINE" QUINST01.EXE /QUIET /PRINTER:NoSuchPrinter \
                         "/LOG:$(winpath "$work/census-$r.log")" </dev/null)
+                elif [ "$who" = report ]; then
+                    (cd "$work/report/drive_c/Uninstall" && "$WINE" QUINST01.EXE "/REPORT:$(winpath "$work/report-$r.json")" \
+                        "/LOG:$(winpath "$work/report-$r.log")" </dev/null)
                 else
                     "$WINE" "$bin/qe2e_plain_removal.exe" "Quellan Bench %d" "Quellan Bench Driver %d" "$removed" \
                         </dev/null >"$work/plain-$r.log"
@@ -151,7 +158,7 @@ for size in "$@"; do
             awk -v r="$real" -v u="$user" -v s="$sys" -v t="$(($(server_ticks) - ticks))" -v hz="$(getconf CLK_TCK)" \
                 'BEGIN { printf "%.2f %.2f\n", r, u + s + t / hz }' >>"$work/$who.times"
             [ "$rc" -eq 0 ] || { echo "bench-removal: the $who removal ended with status $rc" >&2; status=1; }
-            [ "$r" -eq 1 ] && [ "$who" != census ] &&
+            [ "$r" -eq 1 ] && [ "$who" != census ] && [ "$who" != report ] &&
                 "$WINE" "$bin/qe2e_dump.exe" "$scn" "$(winpath "$work/$who.dump")" </dev/null
             session_end
             rm -rf "$work/$who"
@@ -164,6 +171,8 @@ for size in "$@"; do
     plain_s=$(least "$work/plain.times" 1)
     plain_cpu=$(least "$work/plain.times" 2)
     census_cpu=$(least "$work/census.times" 2)
+    report_s=$(least "$work/report.times" 1)
+    report_cpu=$(least "$work/report.times" 2)
 
     # Both must have removed the same: what stays is the other maker's printers and drivers.
     for who in tool plain; do grep -E '^(printer|driver) ' "$work/$who.dump" >"$work/$who.left" || true; done
@@ -173,8 +182,8 @@ for size in "$@"; do
         status=1
     fi
     ratio=$(awk -v a="$tool_cpu" -v b="$plain_cpu" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
-    printf "%8d  %7d  %8s %7s  %9s %7s  %5s  %10s   (seeding %s s)\n" "$total" "$removed" "$tool_s" "$tool_cpu" \
-        "$plain_s" "$plain_cpu" "$ratio" "$census_cpu" "$seed_s"
+    printf "%8d  %7d  %8s %7s  %9s %7s  %5s  %10s  %10s %7s   (seeding %s s)\n" "$total" "$removed" "$tool_s" \
+        "$tool_cpu" "$plain_s" "$plain_cpu" "$ratio" "$census_cpu" "$report_s" "$report_cpu" "$seed_s"
     if [ -n "$max_ratio" ] && awk -v r="$ratio" -v m="$max_ratio" 'BEGIN { exit !(r > m) }'; then
         echo "bench-removal: the tool took $ratio times the plain program's CPU time (at most $max_ratio)" >&2
         status=1
