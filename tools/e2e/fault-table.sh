@@ -21,7 +21,8 @@
 # log holds the row's text and its last line is the exit code, the journal shows the failure
 # injected, and every change to the machine (its dump and the whole-machine audit) is one the
 # dry-run report lists or the log names (removal_oracle.py check --partial; a row whose function is
-# never called must even leave the complete removal the report promises). Rows run N at a time
+# never called must even leave the complete removal the report promises, and a row that ends with
+# 1603 must leave the machine as it was). Rows run N at a time
 # (default 4: they wait on the Wine sessions more than they compute).
 # Artifacts: DIR/e2e/fault-table-machine/ (the seeding run), DIR/e2e/fault-table/ (a folder per row).
 set -euo pipefail
@@ -133,6 +134,12 @@ run_row() {
             --after "$dir/after.dump,$dir/after.audit" --report "$base/report.json" --log "$log" \
             --scenario "$composed" --intact "${partial[@]}" >"$dir/oracle.txt" 2>&1 ||
             why="changed what the report and the log do not name (see $dir/oracle.txt)"
+    fi
+    # 1603 promises that nothing was removed: the machine must be as it was.
+    if [ -z "$why" ] && [ "$code" = 1603 ]; then
+        python3 "$here/removal_oracle.py" same "$base/before.dump,$base/before.audit" \
+            "$dir/after.dump,$dir/after.audit" >>"$dir/oracle.txt" 2>&1 ||
+            why="ended with 1603 but changed the machine (see $dir/oracle.txt)"
     fi
     printf '%-3s %-28s %5s  %-24s %5s  %5ss  %s\n' "$n" "$function" "$error" "$calls" "$code" "$(elapsed "$t0")" \
         "${why:+FAIL: $why}"

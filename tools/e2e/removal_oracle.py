@@ -3,7 +3,8 @@
 
   removal_oracle.py check --before B --after A [--report R.json] [--log L] [--scenario S.scn]
                           [--partial] [--intact]
-  removal_oracle.py same B A            the two dumps are equal (a report run changed nothing)
+  removal_oracle.py same B A            the two dumps are equal (a report run, or a run that failed
+                                        before removing anything, changed nothing)
 
 B and A are dump files (qe2e_dump's lines; several files each, comma-separated, for the scenario
 dump and the whole-machine audit). The check fails, one line per finding, when
@@ -419,7 +420,7 @@ def main(argv):
                 old, new = set(before), set(after)
                 diff = ["- " + line for line in before if line not in new] + \
                     ["+ " + line for line in after if line not in old]
-                findings.append("the report run changed the machine:\n    " + "\n    ".join(diff))
+                findings.append("the run changed the machine:\n    " + "\n    ".join(diff))
         else:
             report = None
             if args.report:
