@@ -6,7 +6,7 @@
 #   functions, under their plain names;
 # - QUINST01.EXE takes those functions from QSPOOL01.DLL and from no other DLL, and imports nothing
 #   from winspool.drv;
-# - the 32-bit programs and libraries carry no symbols and QUINST01.EXE is at most 400 KB (each
+# - the 32-bit programs and libraries carry no symbols and QUINST01.EXE is at most 512 KB (each
 #   file's size is printed);
 # - two builds of one commit are the same bytes: the 32-bit build is brought up to date and its
 #   shipping programs are built once more into a fresh folder, both with one SOURCE_DATE_EPOCH (the
@@ -16,7 +16,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bin32=${QU_WIN32_BIN:-build/win32/bin}
 bin64=${QU_WIN64_BIN:-build/win64/bin}
-max_quinst_bytes=$((400 * 1024))
+# A stripped program with every removal step, the unattended mode and its JSON report is about
+# 440 KB; an unstripped one is well over twice that. The limit catches a lost strip or a library
+# linked by mistake, with room for the tool to grow a little.
+max_quinst_bytes=$((512 * 1024))
 status=0
 fail() { echo "$*" >&2; status=1; }
 
