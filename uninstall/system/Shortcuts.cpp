@@ -190,6 +190,11 @@ void RemoveShortcutsStep(RemovalContext& ctx) {
             ctx.Record(kStep, "shortcut", entry.Text(), kOutcomeKept, "not a group,shortcut entry");
             continue;
         }
+        if (!fields.GroupStaysInPrograms()) {
+            ctx.Record(kStep, fields.IsGroup() ? "group" : "shortcut", entry.Text(), kOutcomeKept,
+                       "the group is not a folder under Programs");
+            continue;
+        }
         if (fields.IsGroup()) {
             groups.push_back(fields);
             continue;
