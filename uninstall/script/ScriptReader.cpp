@@ -60,13 +60,14 @@ void ScriptReader::ParseLine(char* line, size_t length) {
     if (*line == '[') {
         char* close = holdsNul ? nullptr : strchr(line + 1, ']');
         if (!holdsNul && !close) return;
-        if (close) *close = 0;
-        if (holdsNul || close - (line + 1) >= TextItem::kCapacity) {
+        bool readable = close && close - (line + 1) < TextItem::kCapacity;
+        if (readable) {
+            *close = 0;
+        } else {
             ++leftOut_;
-            OpenSection("");  // an empty name is never looked up
-            return;
         }
-        OpenSection(line + 1);
+        // An empty name is never looked up: the entries of a header that cannot be read stay apart.
+        OpenSection(readable ? line + 1 : "");
         return;
     }
     if (sections_.empty()) return;
