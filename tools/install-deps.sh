@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine wine64 xvfb imagemagick x11-apps xdotool
-    doctest-dev libbenchmark-dev nlohmann-json3-dev file locales
+    doctest-dev libbenchmark-dev nlohmann-json3-dev file locales python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,7 +16,8 @@ std::string Multi(const char* buffer) {
 
 TEST_CASE("switches: quoted values keep spaces, commas and their quotes") {
     CCmdSwitches switches;
-    CHECK(switches.Parse("\"C:\\Program Files\\QUINST01.EXE\"  /MFG:\"Quellan A, B\",\"Other X\" -UNVIZ") == 1);
+    CHECK(switches.Parse("\"C:\\Program Files\\QUINST01.EXE\"  /MFG:\"Quellan A, B\",\"Other X\" -UNVIZ") ==
+          1);
     REQUIRE(switches.Count() == 2);
     CHECK(std::string(switches.Entry(0).At(0).Text()) == "MFG");
     CHECK(std::string(switches.Entry(0).At(1).Text()) == "\"Quellan A, B\"");
@@ -25,6 +26,18 @@ TEST_CASE("switches: quoted values keep spaces, commas and their quotes") {
     CHECK(switches.Find("UNVIZ") == 0);
     CHECK(switches.Find("PRN") == -1);
     CHECK(switches.Has("unviz"));
+}
+
+TEST_CASE("switches: a whole switch in quotes is the same switch; other words are counted as stray") {
+    CCmdSwitches switches;
+    CHECK(switches.Parse("\"C:\\Tools\\QUINST01.EXE\" \"/PRINTER:Office Laser,Ink Jet\" stray \"-QUIET\"") ==
+          1);
+    REQUIRE(switches.Count() == 2);
+    CHECK(std::string(switches.Entry(0).At(0).Text()) == "PRINTER");
+    CHECK(std::string(switches.Entry(0).At(1).Text()) == "Office Laser");
+    CHECK(std::string(switches.Entry(0).At(2).Text()) == "Ink Jet");
+    CHECK(switches.Has("QUIET"));
+    CHECK(switches.StrayArguments() == 1);
 }
 
 TEST_CASE("switches: empty values, values without a colon and a program path alone") {

@@ -22,6 +22,7 @@ TEST_CASE("the switches choose the mode, the usage box and the restart") {
         RunMode mode;
         bool usage;
         bool forceRestart;
+        bool unknown = false;
     } cases[] = {
         {"", kRunInteractive, false, false},
         {"/MFG:Quellan /NOPICK", kRunInteractive, false, false},
@@ -35,6 +36,10 @@ TEST_CASE("the switches choose the mode, the usage box and the restart") {
         {"/QUIET /REPORT:r.json", kRunReport, false, false},
         {"/?", kRunInteractive, true, false},
         {"-? /QUIET", kRunQuiet, true, false},
+        // A typing error must not let a quiet run remove more than was named.
+        {"/QUIET /PRINTERS:Laser", kRunQuiet, false, false, true},
+        {"/QUIET Laser", kRunQuiet, false, false, true},
+        {"/QUIET \"/PRINTER:Office Laser\"", kRunQuiet, false, false, false},
     };
     for (const Case& c : cases) {
         CAPTURE(c.arguments);
@@ -42,6 +47,7 @@ TEST_CASE("the switches choose the mode, the usage box and the restart") {
         CHECK(options.mode == c.mode);
         CHECK(options.usage == c.usage);
         CHECK(options.forceRestart == c.forceRestart);
+        CHECK(options.unknownArguments == c.unknown);
     }
 }
 

@@ -1,5 +1,6 @@
 // qe2e_dump: the state dump of the current Wine prefix, and the scenario's checks on dumps.
 //   qe2e_dump SCENARIO OUT                          write the sorted dump to OUT
+//   qe2e_dump --audit OUT                           write the whole-machine audit to OUT
 //   qe2e_dump --check SCENARIO BEFORE AFTER [JOURNAL]
 //                                                   check [expect] and [journal]; exit 1 on failure
 //   qe2e_dump --check-restart SCENARIO AFTER RESTARTED
@@ -45,11 +46,20 @@ static int Check(const Scenario& sc, int argc, char** argv, bool restart) {
     return failures.empty() ? 0 : 1;
 }
 
+static int Write(const std::string& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary);
+    for (const auto& line : lines) out << line << '\n';
+    return out ? 0 : 2;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--audit") return Write(argv[2], AuditMachine());
     bool restart = argc == 5 && std::string(argv[1]) == "--check-restart";
     bool check = restart || (argc >= 5 && std::string(argv[1]) == "--check");
     if (argc != 3 && !check) {
-        std::fprintf(stderr, "usage: qe2e_dump SCENARIO OUT | qe2e_dump --check SCENARIO BEFORE AFTER [JOURNAL]\n");
+        std::fprintf(stderr,
+                     "usage: qe2e_dump SCENARIO OUT | qe2e_dump --audit OUT | "
+                     "qe2e_dump --check SCENARIO BEFORE AFTER [JOURNAL]\n");
         return 2;
     }
     Scenario sc;
@@ -58,7 +68,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (check) return Check(sc, argc, argv, restart);
-    std::ofstream out(argv[2], std::ios::binary);
-    for (const auto& line : DumpMachine(sc)) out << line << '\n';
-    return out ? 0 : 2;
+    return Write(argv[2], DumpMachine(sc));
 }

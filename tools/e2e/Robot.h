@@ -17,6 +17,9 @@ public:
     ~CRobot();
     // 0 when every step held, 1 on the first failure (reported on stdout).
     int Run();
+    // Starts the program once with args and waits for it: 0 when it ended with 0 and never had a
+    // top-level window, else 1 with the reason on stdout (the runner's dry-run report).
+    int RunWindowless(const std::string& args);
 
 private:
     bool Step(const ScenarioEntry& e, std::string& why);

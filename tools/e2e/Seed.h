@@ -12,6 +12,11 @@ struct SeedContext {
     std::string Expand(const std::string& s) const { return ExpandVars(s, vars); }
 };
 
+// Sections with "count = N": N drivers or printers written into the spooler's keys (SeedBulk.cpp).
+bool IsBulk(const ScenarioSection& s);
+std::string SeedDrivers(const ScenarioSection& s, const SeedContext& cx);
+std::string SeedPrinters(const ScenarioSection& s, const SeedContext& cx);
+
 std::string SeedDriver(const ScenarioSection& s, const SeedContext& cx);
 std::string SeedPrinter(const ScenarioSection& s, const SeedContext& cx);
 std::string SeedMonitor(const ScenarioSection& s, const SeedContext& cx);

@@ -97,15 +97,21 @@ int main(int argc, char** argv) {
     for (const auto& s : sc.sections) {
         auto it = Seeders().find(s.kind);
         if (it == Seeders().end()) continue;
-        std::string err = it->second(s, cx);
+        SeedFn seed = it->second;
+        if (IsBulk(s) && s.kind == "driver") seed = SeedDrivers;
+        if (IsBulk(s) && s.kind == "printer") seed = SeedPrinters;
+        std::string err = seed(s, cx);
         if (!err.empty()) {
             std::fprintf(stderr, "%s:%d: [%s %s]: %s\n", path.c_str(), s.line, s.kind.c_str(), s.name.c_str(),
                          err.c_str());
             ++failures;
         }
     }
-    // Every new Wine session starts with the spooler stopped; "spooler = running" starts it.
-    if (EqualNoCase(sc.First("machine").Get("spooler"), "running") && !StartSpooler()) {
+    // Every new Wine session starts with the spooler stopped; "spooler = running" starts it. The
+    // dry-run report needs it running (it never starts the spooler itself), so "report = yes" too.
+    const ScenarioSection& machine = sc.First("machine");
+    bool spooler = EqualNoCase(machine.Get("spooler"), "running") || EqualNoCase(machine.Get("report"), "yes");
+    if (spooler && !StartSpooler()) {
         std::fprintf(stderr, "%s: cannot start the spooler service, error %lu\n", path.c_str(), GetLastError());
         ++failures;
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "AuditScope.h"
 #include "MachineVars.h"
 #include "RegistryText.h"
 
@@ -27,32 +28,65 @@ std::vector<BYTE> Enumerate(Fn call, DWORD& count) {
 
 std::string Str(const char* s) { return s ? s : ""; }
 
-void DumpRegistryTree(HKEY root, const std::string& rootName, const std::string& sub, Lines& out, int depth = 0) {
-    HKEY h;
-    if (depth > 16 || RegOpenKeyExA(root, sub.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
-    std::string full = rootName + (sub.empty() ? "" : "\\" + sub);
+// What a walk leaves out, and how deep it goes: the scenario's own trees and folders are shallow,
+// the whole-machine audit goes as deep as the machine does.
+struct WalkLimits {
+    const std::vector<AuditExclusion>* exclusions = nullptr;
+    int maxDepth = 0;
+    bool Excluded(const std::string& path) const { return exclusions && IsAuditExcluded(path, *exclusions); }
+};
+const WalkLimits kScenarioRegistry = {nullptr, 16};
+const WalkLimits kScenarioFolders = {nullptr, 12};
+
+// Walks one open key. Sizes come from RegQueryInfoKeyA so that each value is read with one call,
+// and children are opened relative to their parent: the audit reads tens of thousands of keys.
+void DumpOpenKey(HKEY h, const std::string& full, Lines& out, const WalkLimits& limits, int depth) {
     out.push_back("key " + full);
-    for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD nameLen = sizeof(name), type = 0, dataLen = 0;
-        if (RegEnumValueA(h, i, name, &nameLen, nullptr, &type, nullptr, &dataLen) != ERROR_SUCCESS) break;
-        std::string data(dataLen, '\0');
-        nameLen = sizeof(name);
-        if (RegEnumValueA(h, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &dataLen) !=
-            ERROR_SUCCESS)
+    DWORD subkeys = 0, maxKey = 0, values = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyA(h, nullptr, nullptr, nullptr, &subkeys, &maxKey, nullptr, &values, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    std::vector<char> name(maxName + 2);
+    std::string data(maxData + 1, '\0');
+    for (DWORD i = 0; i < values; ++i) {
+        DWORD nameLen = static_cast<DWORD>(name.size()), type = 0, dataLen = static_cast<DWORD>(data.size());
+        LONG rc = RegEnumValueA(h, i, name.data(), &nameLen, nullptr, &type,
+                                reinterpret_cast<BYTE*>(&data[0]), &dataLen);
+        if (rc == ERROR_MORE_DATA) {  // the sizes are counted in another code page; grow and read again
+            name.resize(16384);
+            data.resize(dataLen + 1);
+            nameLen = static_cast<DWORD>(name.size());
+            dataLen = static_cast<DWORD>(data.size());
+            rc = RegEnumValueA(h, i, name.data(), &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                               &dataLen);
+        }
+        if (rc != ERROR_SUCCESS) break;
+        std::string value = "value " + full + " | " + (nameLen ? std::string(name.data(), nameLen) : "@");
+        if (!limits.Excluded(value.substr(6)))
+            out.push_back(value + " = " + DescribeRegistryValue(type, data.substr(0, dataLen)));
+    }
+    if (depth >= limits.maxDepth) return;
+    std::vector<char> child(maxKey + 2);
+    for (DWORD i = 0; i < subkeys; ++i) {
+        DWORD childLen = static_cast<DWORD>(child.size());
+        if (RegEnumKeyExA(h, i, child.data(), &childLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        data.resize(dataLen);
-        out.push_back("value " + full + " | " + (nameLen ? std::string(name) : "@") + " = " +
-                      DescribeRegistryValue(type, data));
+        std::string childPath = full + "\\" + std::string(child.data(), childLen);
+        HKEY c;
+        if (limits.Excluded(childPath) || RegOpenKeyExA(h, child.data(), 0, KEY_READ, &c) != ERROR_SUCCESS)
+            continue;
+        DumpOpenKey(c, childPath, out, limits, depth + 1);
+        RegCloseKey(c);
     }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-        char name[MAX_PATH];
-        if (RegEnumKeyA(h, i, name, sizeof(name)) != ERROR_SUCCESS) break;
-        children.push_back(name);
-    }
+}
+
+void DumpRegistryTree(HKEY root, const std::string& rootName, const std::string& sub, Lines& out,
+                      const WalkLimits& limits = kScenarioRegistry) {
+    HKEY h;
+    std::string full = rootName + (sub.empty() ? "" : "\\" + sub);
+    if (limits.Excluded(full) || RegOpenKeyExA(root, sub.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    DumpOpenKey(h, full, out, limits, 0);
     RegCloseKey(h);
-    for (const auto& c : children) DumpRegistryTree(root, rootName, sub.empty() ? c : sub + "\\" + c, out, depth + 1);
 }
 
 void DumpPrinters(Lines& out) {
@@ -149,9 +183,12 @@ void DumpServices(const std::set<std::string>& names, Lines& out) {
     CloseServiceHandle(scm);
 }
 
-void DumpFolder(const std::string& dir, Lines& out, int depth = 0) {
+void DumpFolder(const std::string& dir, Lines& out, const WalkLimits& limits = kScenarioFolders,
+                int depth = 0) {
     DWORD attrs = GetFileAttributesA(dir.c_str());
-    if (depth > 12 || attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return;
+    if (depth > limits.maxDepth || limits.Excluded(dir) || attrs == INVALID_FILE_ATTRIBUTES ||
+        !(attrs & FILE_ATTRIBUTE_DIRECTORY))
+        return;
     out.push_back("dir " + dir);
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
@@ -159,7 +196,7 @@ void DumpFolder(const std::string& dir, Lines& out, int depth = 0) {
     std::vector<std::string> subdirs;
     do {
         std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == ".." || limits.Excluded(dir + "\\" + name)) continue;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             subdirs.push_back(dir + "\\" + name);
         } else {
@@ -169,7 +206,7 @@ void DumpFolder(const std::string& dir, Lines& out, int depth = 0) {
         }
     } while (FindNextFileA(h, &fd));
     FindClose(h);
-    for (const auto& s : subdirs) DumpFolder(s, out, depth + 1);
+    for (const auto& s : subdirs) DumpFolder(s, out, limits, depth + 1);
 }
 
 void DumpFile(const std::string& path, Lines& out) {
@@ -244,7 +281,34 @@ void DumpPendingRenames(Lines& out) {
     }
 }
 
+// Sorted ignoring case first, so that one key's lines stay together however each walk spelled it;
+// the lower-case texts are made once, not per comparison (the audit sorts some 35,000 lines).
+Lines SortedLines(Lines& out) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(out.size());
+    for (auto& line : out) keyed.emplace_back(Lower(line), std::move(line));
+    std::sort(keyed.begin(), keyed.end());
+    out.clear();
+    for (auto& k : keyed)
+        if (out.empty() || out.back() != k.second) out.push_back(std::move(k.second));
+    return out;
+}
+
 }  // namespace
+
+std::vector<std::string> AuditMachine() {
+    Lines out;
+    const WalkLimits files = {&AuditFileExclusions(), 64};
+    DumpFolder(AuditDrive(), out, files);
+    const WalkLimits keys = {&AuditRegistryExclusions(), 64};
+    for (const auto& t : AuditRegistryRoots()) {
+        HKEY root;
+        std::string sub;
+        if (SplitRegistryPath(t, root, sub))
+            DumpRegistryTree(root, t.substr(0, t.find('\\')), sub, out, keys);
+    }
+    return SortedLines(out);
+}
 
 std::vector<std::string> DumpMachine(const Scenario& sc) {
     VarList vars = MachineVars(sc);
@@ -299,10 +363,5 @@ std::vector<std::string> DumpMachine(const Scenario& sc) {
         if (GetFileAttributesA(f.first.c_str()) != INVALID_FILE_ATTRIBUTES) DumpIni(f.first, f.second, out);
     DumpPendingRenames(out);
 
-    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
-        std::string la = Lower(a), lb = Lower(b);
-        return la != lb ? la < lb : a < b;
-    });
-    out.erase(std::unique(out.begin(), out.end()), out.end());
-    return out;
+    return SortedLines(out);
 }

@@ -18,3 +18,7 @@
 #include "Scenario.h"
 
 std::vector<std::string> DumpMachine(const Scenario& sc);
+
+// The whole-machine audit, in the same line forms: every "dir" and "file" of the C: drive and every
+// "key" and "value" under the audit's registry roots, less the exclusions of AuditScope.h.
+std::vector<std::string> AuditMachine();

@@ -23,6 +23,12 @@
 # Display: "display = xvfb" in [machine] gives the run its own Xvfb (screenshots, Program Manager
 # DDE); otherwise Wine's null graphics driver, where windows, dialogs and messages work without X.
 #
+# Report and audit (not with --interactive): "report = yes" in [machine] first runs the tool with
+# /REPORT and /LOG on the seeded machine (and the [report] section's "arguments": the selection
+# the steps will make, as /PRINTER), which must leave it unchanged, gives every start of the steps
+# a /LOG, and then holds the removal to the report and the log (removal_oracle.py); "audit = yes"
+# adds the whole-machine audit (qe2e_dump --audit) to the dumps those checks compare.
+#
 # Restart: the robot has no window, so when the program under test restarts Windows (Wine ends
 # every process of the prefix that owns a window and carries out the pending renames) the robot
 # lives on and goes on checking. A scenario's [after-restart] checks run on a dump taken after the
@@ -189,8 +195,41 @@ if grep -qiE '^[[:space:]]*held[[:space:]]*=[[:space:]]*yes' "$scn"; then
     for _ in $(seq 500); do [ -f "$work/held" ] && break; sleep 0.02; done
     [ -f "$work/held" ] || { cat "$work/seed.log" >&2; fail "the held files could not be opened"; }
 fi
-"$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/before.dump")" </dev/null || fail "the state dump failed"
+# A person at the screen chooses what to remove, which no report run beforehand can know.
+report=""
+audit=""
+unset QE2E_TOOL_ARGS  # a run started by another (same-after-as) sets its own
+if [ -z "$interactive" ]; then
+    report=$(machine report)
+    audit=$(machine audit)
+fi
+# DUMP NAME: the scenario's dump into NAME.dump and, with "audit = yes", the audit into NAME.audit.
+dump() {
+    "$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/$1.dump")" </dev/null || fail "the state dump failed"
+    if [ "$audit" = yes ]; then
+        "$WINE" "$bin/qe2e_dump.exe" --audit "$(winpath "$work/$1.audit")" </dev/null || fail "the audit failed"
+    fi
+}
+dumps() { local d=$work/$1.dump; [ "$audit" = yes ] && d+=",$work/$1.audit"; echo "$d"; }
+oracle=("python3" "$here/removal_oracle.py")
+dump before
 say "machine seeded"
+
+# The dry run: it must change nothing, and its JSON must parse (the oracle reads it at the end).
+if [ "$report" = yes ]; then
+    # The strict library's calls of the dry run go to a journal of their own: [journal] is about the steps.
+    QSPOOL_JOURNAL=$(winpath "$work/report-journal.txt") "$WINE" "$bin/qe2e_robot.exe" --report "$w_scn" \
+        "$(winpath "$work/report.json")" "$(winpath "$work/report.log")" </dev/null >"$work/report.out" 2>&1 ||
+        { cat "$work/report.out" >&2; fail "the report run failed"; }
+    dump report
+    "${oracle[@]}" same "$(dumps before)" "$(dumps report)" || fail "the report run changed the machine"
+    python3 -m json.tool "$work/report.json" >/dev/null || fail "the report is not JSON"
+    say "report written"
+fi
+if [ "$report" = yes ] || [ "$audit" = yes ]; then
+    export QE2E_TOOL_ARGS
+    QE2E_TOOL_ARGS="/LOG:$(winpath "$work/removal.log")"
+fi
 
 if [ -n "$use_x" ]; then
     # The robot asks for pictures by leaving NAME.req files; this loop takes them from outside Wine.
@@ -224,7 +263,7 @@ else
 fi
 say "steps done"
 
-"$WINE" "$bin/qe2e_dump.exe" "$w_scn" "$(winpath "$work/after.dump")" </dev/null || fail "the state dump failed"
+dump after
 if [ -n "$print_dumps" ]; then
     echo "=== machine before ==="; cat "$work/before.dump"
     echo "=== machine after ==="; cat "$work/after.dump"
@@ -236,6 +275,12 @@ journal=()
 [ -f "$work/journal.txt" ] && journal=("$QSPOOL_JOURNAL")
 "$WINE" "$bin/qe2e_dump.exe" --check "$w_scn" "$(winpath "$work/before.dump")" "$(winpath "$work/after.dump")" \
     "${journal[@]}" </dev/null || fail "the machine is not as expected"
+if [ -n "${QE2E_TOOL_ARGS:-}" ]; then
+    report_args=()
+    [ "$report" = yes ] && report_args=(--report "$work/report.json")
+    "${oracle[@]}" check --before "$(dumps before)" --after "$(dumps after)" "${report_args[@]}" \
+        --log "$work/removal.log" --scenario "$scn" || fail "the removal is not what its report and log say"
+fi
 
 same_as=$(machine same-after-as)
 if [ -n "$same_as" ]; then

@@ -12,16 +12,28 @@ int CCmdSwitches::Parse(const char* commandLine) {
     CopyText(text, sizeof text, commandLine);
 
     int stored = 0;
+    bool first = true;
     char* token = text;
     while (token) {
         // Runs of spaces give empty tokens, which are skipped.
         while (*token == ' ') ++token;
         if (!*token) break;
         char* rest = NextQuotedToken(token, ' ');
+        // A whole switch in quotes ("/PRINTER:Office Laser") is how shells and deployment tools
+        // pass an argument that holds blanks; it is the same switch.
+        size_t length = strlen(token);
+        if (length > 2 && token[0] == '"' && token[length - 1] == '"' &&
+            (token[1] == '/' || token[1] == '-')) {
+            token[length - 1] = 0;
+            ++token;
+        }
         if (*token == '/' || *token == '-') {
             AddSwitch(token + 1);
             stored = 1;
+        } else if (!first) {
+            ++strayArguments_;
         }
+        first = false;
         token = rest;
     }
     return stored;

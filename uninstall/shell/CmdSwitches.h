@@ -27,6 +27,9 @@ public:
     // is 1. A missing size or an empty or missing name returns 0 at once.
     int GetValues(const char* name, char* buffer, int* size) const;
 
+    // Words after the program's path that are no switch; they are ignored.
+    int StrayArguments() const { return strayArguments_; }
+
     int Count() const { return static_cast<int>(entries_.size()); }
     const TextList& Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
 
@@ -34,4 +37,5 @@ private:
     void AddSwitch(char* token);
 
     std::vector<TextList> entries_;
+    int strayArguments_ = 0;
 };

@@ -6,6 +6,19 @@
 #include "shell/CmdSwitches.h"
 
 namespace {
+const char* const kKnownSwitches[] = {"MFG",    "PRN", "UNVIZ",     "NOPICK",       "PRINTER", "QUIET",
+                                      "REPORT", "LOG", "NORESTART", "FORCERESTART", "?"};
+
+bool HasUnknownArguments(const CCmdSwitches& switches) {
+    if (switches.StrayArguments() > 0) return true;
+    for (int i = 0; i < switches.Count(); ++i) {
+        bool known = false;
+        for (const char* name : kKnownSwitches) known = known || switches.Entry(i).At(0).EqualsNoCase(name);
+        if (!known) return true;
+    }
+    return false;
+}
+
 // The switch table cuts a value at this length without telling; a value this long may be cut.
 const int kLongestWholeValue = TextItem::kCapacity - 2;
 
@@ -32,6 +45,7 @@ RunOptions ReadRunOptions(const CCmdSwitches& switches) {
     else if (switches.Has("QUIET"))
         options.mode = kRunQuiet;
     options.usage = switches.Has("?");
+    options.unknownArguments = HasUnknownArguments(switches);
     // Of two contradicting switches the one that changes less wins.
     options.forceRestart = switches.Has("FORCERESTART") && !switches.Has("NORESTART");
     options.log = switches.Has("LOG");

@@ -19,12 +19,16 @@ const int kExitRestartStarted = 1641;
 const int kExitRestartNeeded = 3010;
 const int kExitFatal = 1603;
 const int kExitAnotherCopy = 1618;
-// "/?" in a mode that shows nothing: nothing was done.
+// "/?", an unknown switch or a word that is no switch, in a mode that shows nothing: nothing was
+// done.
 const int kExitBadCommandLine = 1639;
 
 struct RunOptions {
     RunMode mode = kRunInteractive;
-    bool usage = false;         // "/?"
+    bool usage = false;  // "/?"
+    // A switch the program does not know, or a word that is no switch: a typing error that the
+    // interactive mode ignores, but that must not let a quiet run remove more than was asked for.
+    bool unknownArguments = false;
     bool forceRestart = false;  // FORCERESTART, unless NORESTART was given as well
     bool log = false;           // LOG was given; logPath is empty when its value cannot be used
     std::string logPath;

@@ -264,8 +264,9 @@ int UnattendedRun::End(int exitCode) {
 }  // namespace
 
 int RunUnattended(HINSTANCE instance, const RunOptions& options) {
-    // "/?" shows its usage box only with a window; here nothing is shown and nothing done.
-    if (options.usage) return kExitBadCommandLine;
+    // "/?" shows its usage box only with a window; here nothing is shown and nothing done. A switch
+    // with a typing error is refused too: ignoring "/PRINTERS:..." would remove every printer.
+    if (options.usage || options.unknownArguments) return kExitBadCommandLine;
     // No system box about a missing disk or an unreadable file may wait for a person either.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     UnattendedRun run(instance, options);
