@@ -54,45 +54,40 @@ int StartServiceAfterStop(SC_HANDLE service) {
     return StartServiceAfterStop(control);
 }
 
-int StopSpoolerService() {
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+namespace {
+// Runs action on the Spooler service, opened with these rights; 0 when it cannot be opened.
+template <class Action>
+int WithSpoolerService(DWORD managerAccess, DWORD serviceAccess, Action action) {
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, managerAccess);
     if (!manager) return 0;
     int result = 0;
-    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_ALL_ACCESS);
+    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, serviceAccess);
     if (service) {
-        SERVICE_STATUS status = {};
-        if (ControlService(service, SERVICE_CONTROL_STOP, &status)) result = 1;
+        result = action(service);
         CloseServiceHandle(service);
     }
     CloseServiceHandle(manager);
     return result;
+}
+}  // namespace
+
+int StopSpoolerService() {
+    return WithSpoolerService(SC_MANAGER_ALL_ACCESS, SERVICE_ALL_ACCESS, [](SC_HANDLE service) {
+        SERVICE_STATUS status = {};
+        return ControlService(service, SERVICE_CONTROL_STOP, &status) ? 1 : 0;
+    });
 }
 
 int StartSpoolerService() {
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
-    if (!manager) return 0;
-    int result = 0;
-    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_ALL_ACCESS);
-    if (service) {
-        result = StartServiceAfterStop(service);
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-    return result;
+    return WithSpoolerService(SC_MANAGER_ALL_ACCESS, SERVICE_ALL_ACCESS,
+                              [](SC_HANDLE service) { return StartServiceAfterStop(service); });
 }
 
 int SpoolerServiceRunning() {
-    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
-    if (!manager) return 0;
-    int result = 0;
-    SC_HANDLE service = OpenServiceA(manager, kSpoolerService, SERVICE_QUERY_STATUS);
-    if (service) {
+    return WithSpoolerService(SC_MANAGER_CONNECT, SERVICE_QUERY_STATUS, [](SC_HANDLE service) {
         SERVICE_STATUS status = {};
-        if (QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING) result = 1;
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-    return result;
+        return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING ? 1 : 0;
+    });
 }
 
 int CloseWin95Spooler() {
