@@ -60,6 +60,9 @@ public:
         nodes.erase(it);
     }
     void RefuseLongPath(const char*, const char* name) override { refused.push_back(name); }
+    void KeepRestartHelper(const char* path) override {
+        if (nodes.count(Key(path))) kept.push_back(Key(path));
+    }
 
     // What is left, in one comparable text.
     std::string State() const {
@@ -78,6 +81,7 @@ public:
     };
     std::map<std::string, Node> nodes;
     std::vector<std::string> deferred;
+    std::vector<std::string> kept;
     std::vector<std::string> refused;
     long listings = 0;
 
@@ -209,6 +213,9 @@ TEST_CASE("the restart helper goes only when nothing waits for a restart") {
             CHECK(tree.Has("C:\\T\\ZRESTART.EXE") == !row.helperGoes);
             // Under an OEM directory, the folder the helper leaves empty goes with it.
             CHECK(tree.Has("C:\\O\\1") == !row.helperGoes);
+            // Each helper that stays for a deferred file is told, so the log says why it stayed.
+            bool keptForRestart = onePass && row.allowed && !row.alreadyNeeded && row.otherInUse;
+            CHECK(tree.kept.size() == (keptForRestart ? 3u : 0u));
         }
     }
 }

@@ -214,6 +214,12 @@ void MachineFileOps::RefuseLongPath(const char* directory, const char* name) {
     ctx_.Record(kStep, "file", directory, kOutcomeKept, detail);
 }
 
+void MachineFileOps::KeepRestartHelper(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        ctx_.Record(kStep, "file", path, kOutcomeKept, "a file waits for the restart");
+}
+
 void CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {
     out.clear();
     char path[TextItem::kCapacity];
