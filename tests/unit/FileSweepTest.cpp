@@ -281,9 +281,14 @@ TEST_CASE(
         {"C:\\Program\\", "C:\\Program\\", nullptr},  // a prefix of a name is no parent
         {"C:\\Maker\\OEM01\\", "C:\\Maker\\OEM01\\", nullptr},
         {"C:\\Maker\\OEM01", "C:\\Maker\\", nullptr},  // the last component counts as a file name
-        {"C:\\Maker", "C:\\", "a drive or share root"},
-        {"\\\\server\\share\\x", "\\\\server\\share\\", "a drive or share root"},
-        {"\\\\server\\share\\dir\\", "\\\\server\\share\\dir\\", nullptr},
+        {"C:\\Maker", "C:\\", "a drive root"},
+        // The protected directories cannot be recognised through a share or a device path (this
+        // computer's own Windows directory is \\localhost\C$\Windows too), nor a relative path.
+        {"\\\\server\\share\\x", "\\\\server\\share\\", "not a full path on a drive"},
+        {"\\\\server\\share\\dir\\", "\\\\server\\share\\dir\\", "not a full path on a drive"},
+        {"\\\\?\\C:\\WINDOWS\\", "\\\\?\\C:\\WINDOWS\\", "not a full path on a drive"},
+        {"Maker\\OEM01\\", "Maker\\OEM01\\", "not a full path on a drive"},
+        {"C:Maker\\", "C:Maker\\", "not a full path on a drive"},
         {"C:\\windows\\", "C:\\windows\\", "the Windows directory"},
         {"C:\\Program Files\\Maker", "C:\\Program Files\\", "the Program Files directory"},
         {"Maker", "", "names no directory"},

@@ -58,7 +58,8 @@ LINE_OWNERS = [
     (r"ini win\.ini \| \[(?P<sec>devices|printerports)\] (?P<p>[^=]*)=",
      [("printer", "{p}", None, GONE), ("connection", "{p}", None, GONE),
       ("registry-value", "{p}", r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\{sec}", GONE)]),
-    (r"ini win\.ini \| \[windows\] device=(?P<p>[^,]*)", [("default-printer", "{p}", None, CHANGED),
+    # "name,driver,port"; the name may hold commas of its own.
+    (r"ini win\.ini \| \[windows\] device=(?P<p>.*?)(,[^,]*,[^,]*)?$", [("default-printer", "{p}", None, CHANGED),
                                                           ("printer", "{p}", None, CHANGED),
                                                           ("printer", "{default}", None, CHANGED)]),
     (r"ini win\.ini \| \[windows\] (load|run)=", [("load-entry", "*", None, CHANGED)]),

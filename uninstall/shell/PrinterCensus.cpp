@@ -56,22 +56,36 @@ const char* PrinterNameAt(const BYTE* entries, int level, DWORD index) {
     }
 }
 
-// The name part of win.ini's [windows] device= entry ("name,driver,port").
+// The name part of win.ini's [windows] device= entry ("name,driver,port"). A printer name may hold
+// commas of its own, so the name ends at the comma before the driver, the second from the end.
 void ReadDefaultPrinterName(char* name, DWORD size) {
     GetProfileStringA("windows", "device", "", name, size);
-    char* comma = strchr(name, ',');
-    if (comma) *comma = 0;
+    char* port = strrchr(name, ',');
+    if (!port) return;
+    *port = 0;
+    char* driver = strrchr(name, ',');
+    if (driver) *driver = 0;
 }
 
-// Reads a printer-data value as text. The buffer holds one byte more than the spooler may fill, so
-// a value that fills it without a terminating NUL still ends inside the buffer.
-DWORD ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1]) {
+// Whether the printer has the value at all, whatever its type and size.
+bool HasPrinterValue(HANDLE printer, const char* valueName) {
+    BYTE data[kValueBufferSize];
+    DWORD type = 0;
+    DWORD needed = 0;
+    DWORD result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type, data, sizeof data, &needed);
+    return result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
+}
+
+// Reads a printer-data value that holds a text; false for a missing value, one too long for the
+// buffer, and one of another type (a number or bytes name no printer). The buffer holds one byte more
+// than the spooler may fill, so a value that fills it without a terminating NUL still ends inside it.
+bool ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1]) {
     DWORD type = 0;
     DWORD needed = 0;
     DWORD result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type,
                                    reinterpret_cast<BYTE*>(text), kValueBufferSize, &needed);
     text[result == ERROR_SUCCESS && needed < kValueBufferSize ? needed : kValueBufferSize] = 0;
-    return result;
+    return result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
 }
 
 // GetPrinterA level 2 into the buffer kept between printers; grows it when this printer needs more.
@@ -119,15 +133,17 @@ void FillRecord(InstalledPrinter& record, const PRINTER_INFO_2A& info, const Cen
 // Opens one printer and appends its record. Returns 1 when the printer was opened (and counts).
 int CensusOfPrinter(const char* printerName, std::vector<InstalledPrinter>& list, SpoolerBuffer& details,
                     const CensusContext& context) {
+    // Without a name OpenPrinterA would open the print server itself; such an entry is no printer
+    // (Wine lists one for a printer whose name holds a backslash).
+    if (!printerName || !*printerName) return 0;
     HANDLE printer = NULL;
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_READ};
     if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults)) return 0;
     try {
         InstalledPrinter record;
+        if (HasPrinterValue(printer, kMakerDriverValue) || context.os.IsWin32s()) record.isSpoolara = 1;
         char value[kValueBufferSize + 1];
-        if (ReadPrinterText(printer, kMakerDriverValue, value) == ERROR_SUCCESS || context.os.IsWin32s())
-            record.isSpoolara = 1;
-        if (ReadPrinterText(printer, kVizoredNameValue, value) == ERROR_SUCCESS) record.vizoredName.Assign(value);
+        if (ReadPrinterText(printer, kVizoredNameValue, value)) record.vizoredName.Assign(value);
         if (ReadPrinterDetails(printer, details)) {
             FillRecord(record, *reinterpret_cast<const PRINTER_INFO_2A*>(details.Data()), context);
             list.push_back(record);

@@ -94,8 +94,10 @@ void AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
 // Refused in any of its spellings: the protected directories are listed in all of theirs.
 bool OemDirectoryRefusedInAnySpelling(const char* directory, const std::vector<ProtectedDirectory>& guarded,
                                       TextItem& refusal) {
+    // As written first: a relative path has full spellings, but they depend on the current directory.
+    if (OemDirectoryRefused(directory, guarded, refusal)) return true;
     std::vector<TextItem> spellings;
-    if (*directory) DirectorySpellings(directory, spellings);
+    DirectorySpellings(directory, spellings);
     if (spellings.empty()) return OemDirectoryRefused("", guarded, refusal);
     for (const TextItem& spelling : spellings)
         if (OemDirectoryRefused(spelling.Text(), guarded, refusal)) return true;

@@ -39,6 +39,11 @@ OWNERSHIP = [
     ("default-printer Zeta", rec("printer", "Old Default"), True),
     ("default-printer Zeta", rec("printer", "Another"), False),
     ("ini win.ini | [windows] device=Zeta,winspool,LPT2:", rec("default-printer", "Zeta", outcome="done"), True),
+    # the name ends at the driver and port, the last two fields: it may hold commas of its own
+    ("ini win.ini | [windows] device=Zeta, 2nd floor,winspool,LPT2:",
+     rec("default-printer", "Zeta, 2nd floor", outcome="done"), True),
+    ("ini win.ini | [windows] device=Zeta, 2nd floor,winspool,LPT2:", rec("default-printer", "Zeta", outcome="done"),
+     False),
     # drivers by environment; a record without one is the spooler's own
     ("driver Windows x64 | QLN | files=QLN.DLL", rec("driver", "QLN", "Windows x64"), True),
     ("driver Windows x64 | QLN | files=QLN.DLL", rec("driver", "QLN"), True),
