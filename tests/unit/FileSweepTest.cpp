@@ -60,6 +60,9 @@ public:
         nodes.erase(it);
     }
     void RefuseLongPath(const char*, const char* name) override { refused.push_back(name); }
+    void KeepRestartHelper(const char* path) override {
+        if (nodes.count(Key(path))) kept.push_back(Key(path));
+    }
 
     // What is left, in one comparable text.
     std::string State() const {
@@ -78,6 +81,7 @@ public:
     };
     std::map<std::string, Node> nodes;
     std::vector<std::string> deferred;
+    std::vector<std::string> kept;
     std::vector<std::string> refused;
     long listings = 0;
 
@@ -223,6 +227,9 @@ TEST_CASE("the restart helper goes only when nothing waits for a restart") {
             CHECK(tree.Has("C:\\T\\ZRESTART.EXE") == !row.helperGoes);
             // Under an OEM directory, the folder the helper leaves empty goes with it.
             CHECK(tree.Has("C:\\O\\1") == !row.helperGoes);
+            // Each helper that stays for a deferred file is told, so the log says why it stayed.
+            bool keptForRestart = onePass && row.allowed && !row.alreadyNeeded && row.otherInUse;
+            CHECK(tree.kept.size() == (keptForRestart ? 3u : 0u));
         }
     }
 }
@@ -288,9 +295,14 @@ TEST_CASE(
         {"C:\\Program\\", "C:\\Program\\", nullptr},  // a prefix of a name is no parent
         {"C:\\Maker\\OEM01\\", "C:\\Maker\\OEM01\\", nullptr},
         {"C:\\Maker\\OEM01", "C:\\Maker\\", nullptr},  // the last component counts as a file name
-        {"C:\\Maker", "C:\\", "a drive or share root"},
-        {"\\\\server\\share\\x", "\\\\server\\share\\", "a drive or share root"},
-        {"\\\\server\\share\\dir\\", "\\\\server\\share\\dir\\", nullptr},
+        {"C:\\Maker", "C:\\", "a drive root"},
+        // The protected directories cannot be recognised through a share or a device path (this
+        // computer's own Windows directory is \\localhost\C$\Windows too), nor a relative path.
+        {"\\\\server\\share\\x", "\\\\server\\share\\", "not a full path on a drive"},
+        {"\\\\server\\share\\dir\\", "\\\\server\\share\\dir\\", "not a full path on a drive"},
+        {"\\\\?\\C:\\WINDOWS\\", "\\\\?\\C:\\WINDOWS\\", "not a full path on a drive"},
+        {"Maker\\OEM01\\", "Maker\\OEM01\\", "not a full path on a drive"},
+        {"C:Maker\\", "C:Maker\\", "not a full path on a drive"},
         {"C:\\windows\\", "C:\\windows\\", "the Windows directory"},
         {"C:\\Program Files\\Maker", "C:\\Program Files\\", "the Program Files directory"},
         {"Maker", "", "names no directory"},

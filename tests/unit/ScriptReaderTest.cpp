@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "script/ScriptReader.h"
 
@@ -22,6 +23,12 @@ std::string Dump(const ScriptReader& reader) {
             out += std::string(entry.key.Text()) + "=" + entry.value.Text() + ";";
     }
     return out;
+}
+
+// A text with its NUL bytes, without the closing one.
+template <size_t N>
+std::string Bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
 }
 
 std::string Multi(const char* buffer) {
@@ -112,22 +119,56 @@ TEST_CASE("reader: multi-string copies stop at the capacity and stay well formed
     CHECK(buffer[0] == 0);
 }
 
-TEST_CASE("reader: texts over 259 characters are cut, the rest of the line still counts") {
-    std::string name(300, 'N');
-    std::string key(300, 'K');
-    std::string value(300, 'V');
-    ScriptReader reader = Read("[" + name + "]\n" + key + "=" + value + "\n");
-    REQUIRE(reader.SectionCount() == 1);
-    CHECK(reader.Section(0).name.Length() == 259);
-    REQUIRE(reader.Section(0).entries.size() == 1);
-    CHECK(reader.Section(0).entries[0].key.Length() == 259);
-    CHECK(reader.Section(0).entries[0].value.Length() == 259);
-    // Trimming comes before the cut: padding does not eat into the 259 characters.
-    ScriptReader padded = Read("[S]\nk=" + std::string(10, ' ') + std::string(259, 'v') + "   \n");
-    CHECK(padded.Section(0).entries[0].value.Length() == 259);
-    // A line of key=value is up to 519 characters and is copied whole.
-    char lines[4096];
-    CHECK(reader.GetSectionLines(std::string(259, 'n').c_str(), lines, sizeof lines) == 520);
+TEST_CASE("reader: lines that cannot be read as written are left out, the rest is read") {
+    const std::string n259(259, 'n'), k260(260, 'k');
+    const struct {
+        std::string text;
+        std::string sections;
+        int leftOut;
+    } rows[] = {
+        // A NUL byte inside a line: the line goes, the lines after it still count.
+        {Bytes("[S]\na\0b=1\nc=2\n"), "[S]c=2;", 1},
+        // NUL bytes alone are padding at the end of a file cut short, not a line.
+        {Bytes("[S]\nk=v\n\0\0\0\n\0"), "[S]k=v;", 0},
+        // A damaged header opens a section no lookup finds: its entries never join [S].
+        {Bytes("[S]\n[Fi\0les]\nin=1\n[T]\nt\n"), "[S][]in=1;[T]t=;", 1},
+        // UTF-16 text: every line holds NUL bytes, so nothing is read.
+        {Bytes("[\0S\0]\0\r\0\n\0k\0=\0v\0"), "[]", 2},
+        // Without any line end the file is one header line; the text after "]" does not count.
+        {"[S]k=v", "[S]", 0},
+        // Names, keys and whole entries of 259 characters fit; one more is not cut but left out.
+        {"[" + n259 + "]\n" + std::string(259, 'k') + "\n", "[" + n259 + "]" + std::string(259, 'k') + "=;",
+         0},
+        {"[" + n259 + "n]\nx\n[S]\ny\n", "[]x=;[S]y=;", 1},
+        {"[S]\n" + k260 + "\nk=" + std::string(258, 'v') + "\nk=" + std::string(257, 'v') + "\n",
+         "[S]k=" + std::string(257, 'v') + ";", 2},
+        // Padding does not count: the text is measured after trimming.
+        {"[S]\nk=" + std::string(10, ' ') + std::string(257, 'v') + "  \n",
+         "[S]k=" + std::string(257, 'v') + ";", 0},
+        {"[S]\n" + std::string(4096, 'x') + "\nafter\n", "[S]after=;", 1},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(row.text);
+        ScriptReader reader = Read(row.text);
+        CHECK(Dump(reader) == row.sections);
+        CHECK(reader.LeftOutLines() == row.leftOut);
+    }
+    // A cut name would have found the section of another name.
+    ScriptReader cut = Read("[" + std::string(249, 'p') + ".FilesX]\nwrong.dll\n");
+    CHECK(cut.FindSection((std::string(249, 'p') + ".Files").c_str()) == nullptr);
+}
+
+TEST_CASE("reader: a script of 100,000 lines is read whole") {
+    std::string text = "[UnPrinterDrivers]\nDriver,P\n[P.Files]\n";
+    for (int i = 0; i < 100000 - 3; ++i) text += "file" + std::to_string(i) + ".dll\n";
+    ScriptReader reader = Read(text);
+    CHECK(reader.SectionEntryCount("P.Files") == 100000 - 3);
+    CHECK(reader.LeftOutLines() == 0);
+    std::vector<char> lines(4096);
+    // Every line counts in the total, even those that do not fit the buffer.
+    int total = reader.GetSectionLines("p.files", lines.data(), static_cast<int>(lines.size()));
+    CHECK(total < -1000000);
+    CHECK(Multi(lines.data()).substr(0, 20) == "file0.dll|file1.dll|");
 }
 
 TEST_CASE("reader: loading") {
@@ -140,9 +181,9 @@ TEST_CASE("reader: loading") {
     CHECK_FALSE(reader.LoadFromMemory("[B]\ny", 5));  // a reader that holds sections refuses more
     CHECK(Dump(reader) == "[A]x=;");
 
-    // The data need not be terminated; an embedded NUL ends the text.
-    const char data[] = {'[', 'A', ']', '\n', 'k', 0, '\n', 'z', '\n'};
-    ScriptReader nul;
-    CHECK(nul.LoadFromMemory(data, sizeof data));
-    CHECK(Dump(nul) == "[A]k=;");
+    // The data need not be terminated.
+    const char data[] = {'[', 'A', ']', '\n', 'k'};
+    ScriptReader unterminated;
+    CHECK(unterminated.LoadFromMemory(data, sizeof data));
+    CHECK(Dump(unterminated) == "[A]k=;");
 }

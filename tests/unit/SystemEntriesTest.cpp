@@ -43,7 +43,7 @@ std::string Shortcut(const char* entry) {
     ShortcutFields f;
     if (!SplitShortcutEntry(entry, f)) return "-";
     return Fields({&f.group, &f.description}) + (f.IsGroup() ? "|group" : "") +
-           (f.IsStartup() ? "|startup" : "");
+           (f.IsStartup() ? "|startup" : "") + (f.GroupStaysInPrograms() ? "" : "|outside");
 }
 
 void Check(std::string (*split)(const char*), std::initializer_list<Case> cases) {
@@ -91,7 +91,13 @@ TEST_CASE("entry fields of the four lists") {
               {{"\"Quellan Printers\",\"\"", "Quellan Printers||group"},
                {"Quellan Printers,Quellan Status,startup", "Quellan Printers|Quellan Status|startup"},
                {"Quellan Printers,Quellan Status,STARTUP,more", "Quellan Printers|Quellan Status"},
-               {"\"\",Quellan Setup", "-"}});  // would name the Programs folder itself
+               {"\"\",Quellan Setup", "-"},  // would name the Programs folder itself
+               // Nested groups stay under Programs; these would name a folder elsewhere.
+               {"Quellan\\Printers..,Setup", "Quellan\\Printers..|Setup"},
+               {"Quellan\\..\\..\\..\\Windows,win.ini", "Quellan\\..\\..\\..\\Windows|win.ini|outside"},
+               {"..", "..||group|outside"},
+               {"C:\\Windows,win.ini", "C:\\Windows|win.ini|outside"},
+               {"\\Windows,win.ini", "\\Windows|win.ini|outside"}});
     }
 }
 

@@ -294,6 +294,9 @@ TEST_CASE("database: registry entries and selectable printers") {
     // An entry longer than one text is refused: cut, it would name another value.
     std::string longKey(240, 'k');
     CHECK_FALSE(UninstallDatabase::AddRegistryEntry(p, kRootLocalMachine, longKey.c_str(), "ValueName", 0));
+    // A quote of its own would end a field early: 'Printers\A","B' would read as key A, value B.
+    CHECK_FALSE(UninstallDatabase::AddRegistryEntry(p, kRootLocalMachine, "Printers\\A\",\"B", "", 1));
+    CHECK_FALSE(UninstallDatabase::AddRegistryEntry(p, kRootLocalMachine, "Printers\\A", "say \"hi\"", 0));
     CHECK(Join(p.RegistryKeys) == "HKCU,\"Software\\X\",\"Val\",0|HKU,\"S\",\"\",1|HKCR,\"A\",\"\",1|");
 
     UninstallDatabase db(kNT);

@@ -15,6 +15,10 @@ foreach(version win98 win31)
     set_tests_properties(loading_census_${version} PROPERTIES LABELS "wine"
         ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QWINE_VERSION=${version}")
 endforeach()
+# Printer names in the Cyrillic code page: Wine takes its ANSI code page from the locale.
+add_test(NAME loading_census_cyrillic COMMAND loading_census)
+set_tests_properties(loading_census_cyrillic PROPERTIES LABELS "wine"
+    ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;LANG=ru_RU.UTF-8;LC_ALL=ru_RU.UTF-8")
 
 # The census when the spooler fails, and with a print-server printer, through the strict library.
 if(COMMAND qu_wine_test_strict)

@@ -9,7 +9,7 @@ if(COMMAND qu_wine_test_strict)
         LIBS QSPOOL01 winspool user32)
     set(QU_REMOVAL_RUNS
         win2k "-tc=NT family*,MakeDefaultPrinter*"
-        win98 "-tc=Windows 9x*,MakeDefaultPrinter*,UniqueID*,drivers*"
+        win98 "-tc=Windows 9x*,MakeDefaultPrinter*,UniqueID*,drivers*,printers named*"
         win31 "-tc=MakeDefaultPrinter*")
     while(QU_REMOVAL_RUNS)
         list(POP_FRONT QU_REMOVAL_RUNS version filter)
@@ -17,6 +17,10 @@ if(COMMAND qu_wine_test_strict)
         set_tests_properties(removal_spooler_${version} PROPERTIES LABELS "wine;strict"
             ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;QWINE_VERSION=${version}")
     endwhile()
+    # Printer names in the Cyrillic code page: Wine takes its ANSI code page from the locale.
+    add_test(NAME removal_spooler_cyrillic COMMAND removal_spooler "-tc=printers named*")
+    set_tests_properties(removal_spooler_cyrillic PROPERTIES LABELS "wine;strict"
+        ENVIRONMENT "${QU_WINE_ENV};QWINE_FRESH=1;LANG=ru_RU.UTF-8;LC_ALL=ru_RU.UTF-8")
 endif()
 
 # The removal page's own steps: hook calls with the end-to-end harness's test hook, and the OEM

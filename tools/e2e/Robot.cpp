@@ -64,6 +64,10 @@ CRobot::CRobot(const Scenario& sc, const std::string& shotDir) : sc_(sc), shotDi
     const ScenarioSection& m = sc.First("machine");
     waitMs_ = static_cast<DWORD>(std::atoi(m.Get("timeout", "60").c_str())) * 1000;
     checkMs_ = static_cast<DWORD>(std::atoi(m.Get("check-timeout", "5").c_str())) * 1000;
+    // The action log the runner gives every start when it holds the removal to its report.
+    char toolLog[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("QE2E_TOOL_LOG", toolLog, sizeof toolLog);
+    if (length > 0 && length < sizeof toolLog) vars_.push_back({"TOOLLOG", toolLog});
 }
 
 CRobot::~CRobot() { KillStarted(); }

@@ -113,9 +113,13 @@ void DumpPrinters(Lines& out) {
                 out.push_back("printer-data " + name + d.substr(bar));
         }
     }
-    char def[MAX_PATH] = "";
-    DWORD size = sizeof(def);
-    out.push_back(std::string("default-printer ") + (GetDefaultPrinterA(def, &size) ? def : "(none)"));
+    // From win.ini's device value ("name,driver,port") rather than GetDefaultPrinterA, which Wine
+    // cuts at the first comma: a printer name may hold commas of its own.
+    char device[1024] = "";
+    GetProfileStringA("windows", "device", "", device, sizeof device);
+    std::string def = device;
+    for (int field = 0; field < 2 && def.find(',') != std::string::npos; ++field) def.erase(def.rfind(','));
+    out.push_back("default-printer " + (def.empty() ? std::string("(none)") : def));
 }
 
 void DumpDrivers(Lines& out) {

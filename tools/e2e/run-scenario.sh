@@ -201,7 +201,7 @@ fi
 # A person at the screen chooses what to remove, which no report run beforehand can know.
 report=""
 audit=""
-unset QE2E_TOOL_ARGS  # a run started by another (same-after-as) sets its own
+unset QE2E_TOOL_ARGS QE2E_TOOL_LOG  # a run started by another (same-after-as) sets its own
 if [ -z "$interactive" ]; then
     report=$(machine report)
     audit=$(machine audit)
@@ -239,8 +239,9 @@ if [ -n "${QE2E_SEEDED:-}" ]; then
     exit 0
 fi
 if [ "$report" = yes ] || [ "$audit" = yes ]; then
-    export QE2E_TOOL_ARGS
-    QE2E_TOOL_ARGS="/LOG:$(winpath "$work/removal.log")"
+    export QE2E_TOOL_ARGS QE2E_TOOL_LOG
+    QE2E_TOOL_LOG=$(winpath "$work/removal.log")
+    QE2E_TOOL_ARGS="/LOG:$QE2E_TOOL_LOG"
 fi
 
 if [ -n "$use_x" ]; then

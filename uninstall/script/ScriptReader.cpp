@@ -25,44 +25,71 @@ bool ScriptReader::LoadFromMemory(const char* data, size_t size) {
     buffer[size] = '\r';
     buffer[size + 1] = '\n';
     buffer[size + 2] = 0;
-    Parse(buffer.get());
+    Parse(buffer.get(), size + 2);
     return true;
 }
 
-void ScriptReader::Parse(char* text) {
+void ScriptReader::Parse(char* text, size_t length) {
     char* p = text;
+    char* const end = text + length;
     for (;;) {
         // A run of CR and LF in any mix ends exactly one line, so blank lines never reach ParseLine.
-        while (IsLineEnd(*p)) ++p;
-        if (!*p) return;
+        while (p < end && IsLineEnd(*p)) ++p;
+        if (p == end) return;
         char* line = p;
-        while (*p && !IsLineEnd(*p)) ++p;
-        if (*p) *p++ = 0;
-        ParseLine(line);
+        while (p < end && !IsLineEnd(*p)) ++p;
+        size_t lineLength = static_cast<size_t>(p - line);
+        if (p < end) *p++ = 0;
+        ParseLine(line, lineLength);
     }
 }
 
-// Names, keys and values longer than 259 characters are cut to 259 (TextItem), never rejected: the
-// rest of the line is still read, and the cut text is what every later lookup compares.
-void ScriptReader::ParseLine(char* line) {
+void ScriptReader::OpenSection(const char* name) {
+    sections_.emplace_back();
+    sections_.back().name.Assign(name);
+}
+
+void ScriptReader::ParseLine(char* line, size_t length) {
     if (*line == ' ' || *line == ';') return;
+    // NUL bytes alone are padding (a file cut short by a crash is often filled up with them).
+    bool padding = true;
+    for (size_t i = 0; i < length && padding; ++i) padding = line[i] == 0;
+    if (padding) return;
+    // Text after a NUL byte would be lost without a trace, or read as another line.
+    bool holdsNul = memchr(line, 0, length) != nullptr;
     if (*line == '[') {
-        char* close = strchr(line + 1, ']');
-        if (!close) return;
-        *close = 0;
-        sections_.emplace_back();
-        sections_.back().name.Assign(line + 1);
+        char* close = holdsNul ? nullptr : strchr(line + 1, ']');
+        if (!holdsNul && !close) return;
+        bool readable = close && close - (line + 1) < TextItem::kCapacity;
+        if (readable) {
+            *close = 0;
+        } else {
+            ++leftOut_;
+        }
+        // An empty name is never looked up: the entries of a header that cannot be read stay apart.
+        OpenSection(readable ? line + 1 : "");
         return;
     }
     if (sections_.empty()) return;
+    if (holdsNul) {
+        ++leftOut_;
+        return;
+    }
     char* comment = strchr(line, ';');
     if (comment) *comment = 0;
     char* value = strchr(line, '=');
     if (value) *value++ = 0;
+    const char* key = TrimSpaces(line);
+    if (value) value = TrimSpaces(value);
+    size_t textLength = strlen(key) + (value && *value ? 1 + strlen(value) : 0);
+    if (textLength >= TextItem::kCapacity) {
+        ++leftOut_;
+        return;
+    }
     sections_.back().entries.emplace_back();
     ScriptEntry& entry = sections_.back().entries.back();
-    entry.key.Assign(TrimSpaces(line));
-    if (value) entry.value.Assign(TrimSpaces(value));
+    entry.key.Assign(key);
+    if (value) entry.value.Assign(value);
 }
 
 const ScriptSection* ScriptReader::FindSection(const char* name) const {

@@ -3,6 +3,11 @@
 // entries, and copies a section's keys or lines out as a multi-string. The syntax is INI-like but
 // stricter: lines beginning with a space or ";" are ignored, "[name]" opens a section, any other line
 // is "key=value ; comment". Nothing is merged or sorted.
+//
+// A line that cannot be read as written is left out rather than cut or split: one holding a NUL byte,
+// a section name over 259 characters, or an entry whose text (key, or key=value) is over 259
+// characters. Cut or split, its text could name another file, key or section. Such a header still
+// opens a section, one that no lookup finds, so that its entries never join the section before it.
 #include <cstddef>
 #include <vector>
 
@@ -41,14 +46,16 @@ public:
 
     int SectionCount() const { return static_cast<int>(sections_.size()); }
     const ScriptSection& Section(int index) const { return sections_[static_cast<size_t>(index)]; }
-
-    // Parses a NUL-terminated file image in place (line ends and separators are overwritten); text
-    // after an embedded NUL is not seen, as in any C text.
-    void Parse(char* text);
+    // Lines left out because they could not be read as written (see above).
+    int LeftOutLines() const { return leftOut_; }
 
 private:
-    void ParseLine(char* line);
+    // Parses the file image [text, text + length) in place (line ends and separators are overwritten).
+    void Parse(char* text, size_t length);
+    void ParseLine(char* line, size_t length);
+    void OpenSection(const char* name);
     int CopySection(const char* name, char* buffer, int capacity, bool withValues) const;
 
     std::vector<ScriptSection> sections_;
+    int leftOut_ = 0;
 };

@@ -24,6 +24,6 @@ bool ScriptReader::Load(const char* path) {
     buffer[read] = '\r';
     buffer[read + 1] = '\n';
     buffer[read + 2] = 0;
-    Parse(buffer.get());
+    Parse(buffer.get(), read + 2);
     return true;
 }

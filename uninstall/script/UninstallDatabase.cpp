@@ -393,6 +393,9 @@ bool UninstallDatabase::AddRegistryEntry(UninstallProfile& target, int root, con
                                          const char* valueName, int tree) {
     static const char* const kRootNames[] = {"HKLM", "HKCR", "HKCU", "HKU"};
     if (root < kRootLocalMachine || root > kRootUsers || !subKey || !*subKey) return false;
+    // The fields go between double quotes, and a quote of their own would end one early: the entry
+    // would name another key or value.
+    if (strchr(subKey, '"') || (valueName && strchr(valueName, '"'))) return false;
     char entry[TextItem::kCapacity];
     if (!FormatText(entry, sizeof entry, "%s,\"%s\",\"%s\",%s", kRootNames[root], subKey, valueName ? valueName : "",
                     tree ? "1" : "0"))

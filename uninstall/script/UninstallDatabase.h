@@ -12,6 +12,13 @@
 class CCmdSwitches;
 class ScriptReader;
 
+// What became of one script for the loading log: why it contributes nothing (null when it was read),
+// and how many of its lines the reader left out.
+struct ScriptLoadNote {
+    const char* failure = nullptr;
+    int linesLeftOut = 0;
+};
+
 // Registry roots a RegistryKeys entry can name ("HKLM", "HKCR", "HKCU", "HKU").
 enum RegistryRoot { kRootLocalMachine, kRootClassesRoot, kRootCurrentUser, kRootUsers };
 
@@ -24,8 +31,8 @@ public:
     // Leaves the current directory at the program's directory (Win32 only).
     static void FindScripts(TextList& list, const char* directory, const char* fileName);
     // Reads one script file and appends its profiles; false when the file cannot be read or has no
-    // starter sections (Win32 only).
-    bool LoadScript(const char* path);
+    // starter sections (Win32 only). note, when given, says which, or how many lines were left out.
+    bool LoadScript(const char* path, ScriptLoadNote* note = nullptr);
     // The same for a script already read, or a file image in memory; path becomes each profile's
     // scriptPath.
     bool LoadScriptFromReader(const ScriptReader& reader, const char* path);
@@ -52,8 +59,8 @@ public:
     int CountSelectablePrinters() const;
 
     // Appends root,"subKey","valueName",1|0 to target's RegistryKeys list, unsorted. False without
-    // change for an unknown root, an empty sub key, or an entry that would not fit in one text (a cut
-    // entry could name another key or value).
+    // change for an unknown root, an empty sub key, a sub key or value name holding a double quote,
+    // or an entry that would not fit in one text (either could name another key or value).
     static bool AddRegistryEntry(UninstallProfile& target, int root, const char* subKey, const char* valueName,
                                  int tree);
 

@@ -43,10 +43,21 @@ void UninstallDatabase::FindScripts(TextList& list, const char* directory, const
     if (!program.directory.IsEmpty()) SetCurrentDirectoryA(program.DirectoryPath());
 }
 
-bool UninstallDatabase::LoadScript(const char* path) {
-    // A script that cannot be read ("failed to open file") contributes nothing and is not reported:
-    // the loading sequence goes on with the next one.
+bool UninstallDatabase::LoadScript(const char* path, ScriptLoadNote* note) {
+    // A script that cannot be read ("failed to open file") contributes nothing; the loading sequence
+    // goes on with the next one.
+    ScriptLoadNote ignored;
+    if (!note) note = &ignored;
+    *note = ScriptLoadNote();
     ScriptReader reader;
-    if (!reader.Load(path)) return false;
-    return LoadScriptFromReader(reader, path);
+    if (!reader.Load(path)) {
+        note->failure = "cannot be read";
+        return false;
+    }
+    note->linesLeftOut = reader.LeftOutLines();
+    if (!LoadScriptFromReader(reader, path)) {
+        note->failure = "no starter sections";
+        return false;
+    }
+    return true;
 }

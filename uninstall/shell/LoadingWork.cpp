@@ -110,7 +110,18 @@ int LoadingWork::FindScripts() {
 
 void LoadingWork::LoadScripts() {
     // A script that cannot be read contributes nothing; the others still count.
-    for (const TextItem& path : scripts) database->LoadScript(path.Text());
+    for (const TextItem& path : scripts) {
+        ScriptLoadNote note;
+        database->LoadScript(path.Text(), &note);
+        char detail[96];
+        if (note.linesLeftOut > 0)
+            FormatText(detail, sizeof detail,
+                       "%s; %d lines left out: a NUL byte or a text over 259 characters",
+                       note.failure ? note.failure : "read", note.linesLeftOut);
+        else
+            CopyText(detail, sizeof detail, note.failure ? note.failure : "read");
+        Record("script", path.Text(), note.failure ? kOutcomeFailed : kOutcomeDone, detail);
+    }
 }
 
 void LoadingWork::ApplyVizoraRule() {

@@ -70,22 +70,39 @@ bool ValueAnswered(DWORD result) {
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
 }
 
-// The name part of win.ini's [windows] device= entry ("name,driver,port").
+// The name part of win.ini's [windows] device= entry ("name,driver,port"). A printer name may hold
+// commas of its own, so the name ends at the comma before the driver, the second from the end.
 void ReadDefaultPrinterName(char* name, DWORD size) {
     GetProfileStringA("windows", "device", "", name, size);
-    char* comma = strchr(name, ',');
-    if (comma) *comma = 0;
+    char* port = strrchr(name, ',');
+    if (!port) return;
+    *port = 0;
+    char* driver = strrchr(name, ',');
+    if (driver) *driver = 0;
 }
 
-// Reads a printer-data value as text. The buffer holds one byte more than the spooler may fill, so
-// a value that fills it without a terminating NUL still ends inside the buffer.
-DWORD ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1]) {
+// Whether the printer has the value at all, whatever its type and size. *result receives the
+// spooler's answer.
+bool HasPrinterValue(HANDLE printer, const char* valueName, DWORD* result) {
+    BYTE data[kValueBufferSize];
     DWORD type = 0;
     DWORD needed = 0;
-    DWORD result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type,
-                                   reinterpret_cast<BYTE*>(text), kValueBufferSize, &needed);
-    text[result == ERROR_SUCCESS && needed < kValueBufferSize ? needed : kValueBufferSize] = 0;
-    return result;
+    *result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type, data, sizeof data, &needed);
+    return *result == ERROR_SUCCESS || *result == ERROR_MORE_DATA;
+}
+
+// Reads a printer-data value that holds a text; false for a missing value, one too long for the
+// buffer, and one of another type (a number or bytes name no printer). The buffer holds one byte more
+// than the spooler may fill, so a value that fills it without a terminating NUL still ends inside it.
+// *result receives the spooler's answer.
+bool ReadPrinterText(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1],
+                     DWORD* result) {
+    DWORD type = 0;
+    DWORD needed = 0;
+    *result = GetPrinterDataA(printer, const_cast<char*>(valueName), &type, reinterpret_cast<BYTE*>(text),
+                              kValueBufferSize, &needed);
+    text[*result == ERROR_SUCCESS && needed < kValueBufferSize ? needed : kValueBufferSize] = 0;
+    return *result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
 }
 
 // GetPrinterA level 2 into the buffer kept between printers; grows it when this printer needs more.
@@ -139,12 +156,10 @@ void FillRecord(InstalledPrinter& record, const PRINTER_INFO_2A& info, const Cen
     }
 }
 
-// Reads one of the maker's marker values. A read that fails ends the census: unread, the marker
-// would make the maker's printer look like another maker's, which the removal leaves out of what
-// stays. On Win32s every printer counts as the maker's anyway.
-DWORD ReadMarker(HANDLE printer, const char* valueName, char (&text)[kValueBufferSize + 1],
-                 const CensusContext& context) {
-    DWORD result = ReadPrinterText(printer, valueName, text);
+// The answer to a read of one of the maker's marker values. A read that failed ends the census:
+// unread, the marker would make the maker's printer look like another maker's, which the removal
+// leaves out of what stays. On Win32s every printer counts as the maker's anyway.
+void RequireMarkerAnswer(DWORD result, HANDLE printer, const CensusContext& context) {
     if (!ValueAnswered(result) && !context.os.IsWin32s())
         throw QuickExceptionInfo{result,
                                  "GetPrinterData",
@@ -153,13 +168,15 @@ DWORD ReadMarker(HANDLE printer, const char* valueName, char (&text)[kValueBuffe
                                  static_cast<int>(reinterpret_cast<INT_PTR>(printer)),
                                  NULL,
                                  0};
-    return result;
 }
 
 // Opens one printer and appends its record. Returns 1 when the printer was opened (and counts).
 int CensusOfPrinter(const BYTE* entries, int level, DWORD index, std::vector<InstalledPrinter>& list,
                     SpoolerBuffer& details, const CensusContext& context) {
     const char* printerName = PrinterNameAt(entries, level, index);
+    // Without a name OpenPrinterA would open the print server itself; such an entry is no printer
+    // (Wine lists one for a printer whose name holds a backslash).
+    if (!printerName || !*printerName) return 0;
     HANDLE printer = NULL;
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_READ};
     if (!OpenPrinterA(const_cast<char*>(printerName), &printer, &defaults)) {
@@ -174,11 +191,13 @@ int CensusOfPrinter(const BYTE* entries, int level, DWORD index, std::vector<Ins
     }
     try {
         InstalledPrinter record;
-        char value[kValueBufferSize + 1];
-        if (ReadMarker(printer, kMakerDriverValue, value, context) == ERROR_SUCCESS || context.os.IsWin32s())
+        DWORD result = ERROR_SUCCESS;
+        if (HasPrinterValue(printer, kMakerDriverValue, &result) || context.os.IsWin32s())
             record.isSpoolara = 1;
-        if (ReadMarker(printer, kVizoredNameValue, value, context) == ERROR_SUCCESS)
-            record.vizoredName.Assign(value);
+        RequireMarkerAnswer(result, printer, context);
+        char value[kValueBufferSize + 1];
+        if (ReadPrinterText(printer, kVizoredNameValue, value, &result)) record.vizoredName.Assign(value);
+        RequireMarkerAnswer(result, printer, context);
         ReadPrinterDetails(printer, details);
         FillRecord(record, *reinterpret_cast<const PRINTER_INFO_2A*>(details.Data()), context);
         list.push_back(record);

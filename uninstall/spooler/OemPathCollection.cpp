@@ -12,18 +12,18 @@ const char kKind[] = "oem-path";
 const char kOemPathsKey[] = "SOFTWARE\\TOVARI QUELLAN\\OEM01\\OEMPaths";
 const DWORD kBufferSize = TextItem::kCapacity;
 
-// Reads value index into name and data. Data longer than the buffer is read again, whole, at the
-// size RegEnumValueA reported. The data is terminated within its size.
-LONG ReadValue(HKEY key, DWORD index, char (&name)[kBufferSize], std::vector<char>& data) {
+// Reads value index into name, type and data. Data longer than the buffer is read again, whole, at
+// the size RegEnumValueA reported. The data is terminated within its size.
+LONG ReadValue(HKEY key, DWORD index, char (&name)[kBufferSize], DWORD* type, std::vector<char>& data) {
     data.assign(kBufferSize + 1, 0);
     DWORD nameSize = kBufferSize;
     DWORD dataSize = kBufferSize;
-    LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr,
+    LONG status = RegEnumValueA(key, index, name, &nameSize, nullptr, type,
                                 reinterpret_cast<BYTE*>(data.data()), &dataSize);
     if (status == ERROR_MORE_DATA && dataSize > kBufferSize) {
         data.assign(dataSize + 1, 0);
         nameSize = kBufferSize;
-        status = RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr,
+        status = RegEnumValueA(key, index, name, &nameSize, nullptr, type,
                                reinterpret_cast<BYTE*>(data.data()), &dataSize);
     }
     if (status == ERROR_SUCCESS) data[dataSize < data.size() ? dataSize : data.size() - 1] = 0;
@@ -46,8 +46,9 @@ void CollectOemPathsStep(RemovalContext& ctx) {
         bool lastFailed = false;
         for (DWORD index = 0;; ++index) {
             char name[kBufferSize] = "";
+            DWORD type = REG_NONE;
             std::vector<char> data;
-            LONG status = ReadValue(key, index, name, data);
+            LONG status = ReadValue(key, index, name, &type, data);
             if (status == ERROR_NO_MORE_ITEMS) break;
             if (status != ERROR_SUCCESS) {
                 // The name is not to be trusted either: the value is named by its place.
@@ -66,7 +67,10 @@ void CollectOemPathsStep(RemovalContext& ctx) {
             }
             lastFailed = false;
             const char* path = data.data();
-            if (strlen(path) >= TextItem::kCapacity) {
+            if (type != REG_SZ && type != REG_EXPAND_SZ) {
+                // The bytes of a number or a list would name whatever directory they happen to spell.
+                ctx.Record(kStep, kKind, name, kOutcomeKept, "not a text value");
+            } else if (strlen(path) >= TextItem::kCapacity) {
                 ctx.Record(kStep, kKind, name, kOutcomeKept, "too long for a path");
             } else {
                 paths.Append(path);

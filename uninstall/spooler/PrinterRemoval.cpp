@@ -28,30 +28,37 @@ const char* const kPerUserKeys[] = {
 };
 
 // The printer's UniqueID: Windows 9x keeps it in the printer's registry key, the others hand it out
-// as printer data. It is a text within 32 bytes; one that is empty or not terminated within them
-// names no key of its own, and false is returned for it as for a missing value. *error receives the
-// error of a read that failed (not for a value that is not there).
+// as printer data. It is a text within 32 bytes naming one key of HKEY_CLASSES_ROOT. One that is
+// empty, not terminated within them, not a text (the bytes of a number would name whatever key they
+// happen to spell) or a path to a key below another ("CLSID\{...}") names no key of its own, and
+// false is returned for it as for a missing value. *error receives the error of a read that failed
+// (not for a value that is not there or too long to name a key).
 bool ReadUniqueId(const COSInfo& os, HANDLE printer, const char* name, char (&id)[kUniqueIdSize],
                   LONG* error) {
     BYTE data[kUniqueIdSize] = {};
     LONG result = ERROR_FILE_NOT_FOUND;
+    DWORD type = 0;
     if (os.IsWin9x()) {
         char path[TextItem::kCapacity];
         HKEY key = NULL;
         // A cut path could read another printer's data.
         if (FormatText(path, sizeof path, "%s%s\\PrinterDriverData", kPrintersKey9x, name) &&
             RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key) == ERROR_SUCCESS) {
-            DWORD type = 0, size = sizeof data;
+            DWORD size = sizeof data;
             result = RegQueryValueExA(key, "UniqueID", NULL, &type, data, &size);
             RegCloseKey(key);
         }
     } else {
-        DWORD type = 0, needed = 0;
+        DWORD needed = 0;
         result = static_cast<LONG>(
             GetPrinterDataA(printer, const_cast<char*>("UniqueID"), &type, data, sizeof data, &needed));
     }
-    *error = result == ERROR_FILE_NOT_FOUND || result == ERROR_SUCCESS ? ERROR_SUCCESS : result;
-    if (result != ERROR_SUCCESS || data[0] == 0 || !memchr(data, 0, sizeof data)) return false;
+    *error = result == ERROR_FILE_NOT_FOUND || result == ERROR_SUCCESS || result == ERROR_MORE_DATA
+                 ? ERROR_SUCCESS
+                 : result;
+    if (result != ERROR_SUCCESS || type != REG_SZ || data[0] == 0 || !memchr(data, 0, sizeof data) ||
+        strchr(reinterpret_cast<const char*>(data), '\\'))
+        return false;
     CopyText(id, sizeof id, reinterpret_cast<const char*>(data));
     return true;
 }
@@ -88,13 +95,18 @@ void RemovePerUserValues(RemovalContext& ctx, const char* name) {
 // The printer's keys under the 9x spooler, longer one first; the registry step deletes them later,
 // each with everything under it (its step leaves a key with subkeys alone). Queued for a printer
 // that is gone, or in a plan, for every printer that leaves.
-void QueueSpoolerKeys9x(UninstallDatabase& database, const char* name) {
-    char key[TextItem::kCapacity];
-    // A cut key could name another printer's key: such a printer's keys are left alone.
-    if (FormatText(key, sizeof key, "%s%s\\PrinterDriverData", kPrintersKey9x, name))
-        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 1);
-    if (FormatText(key, sizeof key, "%s%s", kPrintersKey9x, name))
-        UninstallDatabase::AddRegistryEntry(database.Removal(), kRootLocalMachine, key, "", 1);
+void QueueSpoolerKeys9x(RemovalContext& ctx, const char* name) {
+    for (const char* format : {"%s%s\\PrinterDriverData", "%s%s"}) {
+        char key[TextItem::kCapacity];
+        // A cut key, or one whose printer name holds a double quote, could name another printer's
+        // key: such a printer's keys are left alone.
+        if (!FormatText(key, sizeof key, format, kPrintersKey9x, name) ||
+            !UninstallDatabase::AddRegistryEntry(ctx.database.Removal(), kRootLocalMachine, key, "", 1)) {
+            ctx.Record(kStep, "registry-key", name, kOutcomeKept,
+                       "the printer's name does not fit a registry entry");
+            return;
+        }
+    }
 }
 
 void RemoveConnection(RemovalContext& ctx, InstalledPrinter& p, bool* defaultDeleted) {
@@ -284,5 +296,5 @@ void RemovePrintersStep(RemovalContext& ctx) {
         }
     }
     if (stayed) database.ComputeRemovalSet();
-    for (const TextItem& name : gone9x) QueueSpoolerKeys9x(database, name.Text());
+    for (const TextItem& name : gone9x) QueueSpoolerKeys9x(ctx, name.Text());
 }

@@ -1,5 +1,7 @@
 #include "EntryFields.h"
 
+#include <cstring>
+
 #include "script/FileSpec.h"
 #include "script/Tokens.h"
 #include "script/UninstallDatabase.h"
@@ -75,6 +77,18 @@ bool SplitShortcutEntry(const char* entry, ShortcutFields& out) {
     Unquote(out.description);
     Unquote(out.location);
     return !out.group.IsEmpty();
+}
+
+bool ShortcutFields::GroupStaysInPrograms() const {
+    const char* text = group.Text();
+    if (text[0] == '\\' || text[0] == '/' || strchr(text, ':')) return false;
+    for (const char* part = text; *part;) {
+        size_t length = strcspn(part, "\\/");
+        if (length == 2 && part[0] == '.' && part[1] == '.') return false;
+        part += length;
+        if (*part) ++part;
+    }
+    return true;
 }
 
 bool SplitHookEntry(const char* entry, HookEntryFields& out) {

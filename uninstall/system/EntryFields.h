@@ -61,6 +61,9 @@ struct ShortcutFields {
     bool IsGroup() const { return description.IsEmpty(); }
     // The location "STARTUP" (any case) adds the start-up folders to the search.
     bool IsStartup() const { return location.EqualsNoCase("STARTUP"); }
+    // A group is a folder under Programs, nested or not. One with a drive, a leading backslash or a
+    // ".." component would name a folder elsewhere ("..\..\..\Windows"), whose files would then go.
+    bool GroupStaysInPrograms() const;
 };
 // Surrounding double quotes are removed from every field. False when the group is empty after that:
 // an empty group would name the Programs folder itself.

@@ -97,8 +97,10 @@ LONG AddProtectedFromRegistry(std::vector<ProtectedDirectory>& out) {
 // Refused in any of its spellings: the protected directories are listed in all of theirs.
 bool OemDirectoryRefusedInAnySpelling(const char* directory, const std::vector<ProtectedDirectory>& guarded,
                                       TextItem& refusal) {
+    // As written first: a relative path has full spellings, but they depend on the current directory.
+    if (OemDirectoryRefused(directory, guarded, refusal)) return true;
     std::vector<TextItem> spellings;
-    if (*directory) DirectorySpellings(directory, spellings);
+    DirectorySpellings(directory, spellings);
     if (spellings.empty()) return OemDirectoryRefused("", guarded, refusal);
     for (const TextItem& spelling : spellings)
         if (OemDirectoryRefused(spelling.Text(), guarded, refusal)) return true;
@@ -213,6 +215,12 @@ void MachineFileOps::RefuseLongPath(const char* directory, const char* name) {
     char detail[2 * TextItem::kCapacity];
     FormatText(detail, sizeof detail, "%s: %s", kTooLong, name);
     ctx_.Record(kStep, "file", directory, kOutcomeKept, detail);
+}
+
+void MachineFileOps::KeepRestartHelper(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        ctx_.Record(kStep, "file", path, kOutcomeKept, "a file waits for the restart");
 }
 
 long CollectProtectedDirectories(std::vector<ProtectedDirectory>& out) {

@@ -25,6 +25,7 @@ public:
     int DeleteOrDefer(const char* path) override { return DeleteFileOrDefer(ctx_, path); }
     void RemoveEmptyDirectory(const char* directory) override;
     void RefuseLongPath(const char* directory, const char* name) override;
+    void KeepRestartHelper(const char* path) override;
 
     long Listings() const { return listings_; }
 

@@ -75,6 +75,8 @@ public:
     // Deletes the noted restart helper files, and the OEM subdirectories that this leaves empty, as
     // a walk for that one name would have. 1 when one had to be deferred.
     int DeleteRestartHelper();
+    // Tells the helper files that stay because a file waits for the restart: the dry run lists them.
+    void KeepRestartHelper();
 
 private:
     struct Noted {
@@ -177,6 +179,14 @@ int OnePass::DeleteRestartHelper() {
         }
     }
     return deferred;
+}
+
+void OnePass::KeepRestartHelper() {
+    for (const TextItem& directory : places_.directories) {
+        TextItem path;
+        if (JoinPath(path, directory.Text(), kRestartHelperName)) ops_.KeepRestartHelper(path.Text());
+    }
+    for (const Noted& noted : noted_) ops_.KeepRestartHelper(noted.path.Text());
 }
 
 // Goes up from the file's directory while the directories are ones an OEM walk removes when empty
@@ -339,6 +349,9 @@ int RemoveFilesInOnePass(FileSweepOps& ops, const FileSearchPlaces& places, cons
     bool noteHelper = helperMayGo && !names.Contains(kRestartHelperName);
     OnePass pass(ops, places);
     int deferred = pass.Run(names, noteHelper);
-    if (noteHelper && !deferred) deferred = pass.DeleteRestartHelper();
+    if (noteHelper && !deferred)
+        deferred = pass.DeleteRestartHelper();
+    else if (noteHelper)
+        pass.KeepRestartHelper();
     return deferred;
 }

@@ -33,6 +33,8 @@ public:
     virtual void RemoveEmptyDirectory(const char* directory) = 0;
     // directory joined with name does not fit 260 bytes: nothing is done with it.
     virtual void RefuseLongPath(const char* directory, const char* name) = 0;
+    // The restart helper at path, if it is there, stays because a file waits for the restart.
+    virtual void KeepRestartHelper(const char* /*path*/) {}
 };
 
 // directory, a backslash unless it is empty or ends with one, and name. False, with out empty, when

@@ -116,7 +116,10 @@ void RemoveIniEntriesStep(RemovalContext& ctx) {
     for (const TextItem& entry : ctx.database.Removal().DeleteIni) {
         IniEntryFields fields;
         TextItem path;
-        if (!SplitIniEntry(entry.Text(), fields)) continue;
+        if (!SplitIniEntry(entry.Text(), fields)) {
+            ctx.Record(kStep, "ini-entry", entry.Text(), kOutcomeKept, "not a file,section,key entry");
+            continue;
+        }
         TextItem object("[");
         object.Append(fields.section.Text());
         object.Append("] ");
@@ -135,6 +138,14 @@ void RemoveIniEntriesStep(RemovalContext& ctx) {
         DWORD error = 0;
         FlushProfileCache(path.Text());
         bool found = FindIniEntryInFile(path.Text(), fields.section.Text(), fields.key.Text(), &error);
+        // Someone protected the file; Windows would refuse the edit, and one that runs with more
+        // rights (Wine as root) must not make it anyway.
+        DWORD attributes = GetFileAttributesA(path.Text());
+        if (found && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            ctx.Record(kStep, "ini-entry", object.Text(), kOutcomeKept, "the file is read-only", 0,
+                       path.Text());
+            continue;
+        }
         if (ctx.dryRun) {
             if (found) ctx.Record(kStep, "ini-entry", object.Text(), kOutcomePresent, "", 0, path.Text());
             continue;

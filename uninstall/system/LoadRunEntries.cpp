@@ -96,5 +96,7 @@ void RemoveLoadRunEntriesStep(RemovalContext& ctx) {
         LoadRunFields fields;
         if (SplitLoadRunEntry(entry.Text(), fields))
             RemoveLoadRunEntry(ctx, fields.valueName.Text(), fields.program.Text());
+        else
+            ctx.Record(kStep, "run-value", entry.Text(), kOutcomeKept, "not a name,program entry");
     }
 }

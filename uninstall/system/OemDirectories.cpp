@@ -15,23 +15,14 @@ size_t LengthWithoutSlash(const char* path) {
     return length;
 }
 
-bool IsRoot(const char* path) {
-    size_t length = LengthWithoutSlash(path);
-    if (length == 0) return true;                    // "\": the current drive's root
-    if (length == 2 && path[1] == ':') return true;  // "C:\"
-    if (!(IsSlash(path[0]) && IsSlash(path[1]))) return false;
-    // "\\server\share": a share's root has at most two components after the leading slashes.
-    int components = 0;
-    bool inComponent = false;
-    for (size_t i = 2; i < length; ++i) {
-        if (IsSlash(path[i])) {
-            inComponent = false;
-        } else if (!inComponent) {
-            inComponent = true;
-            ++components;
-        }
-    }
-    return components <= 2;
+// "C:\" and the like: a full path on a drive, which is all an installer writes here. Any other
+// form names a directory through something the protected directories are not listed under: the
+// current directory ("Maker\", "\Maker\", "C:Maker\"), a share ("\\server\share\", which may
+// also be this computer's own "\\localhost\C$\Windows") or a device path ("\\?\C:\Windows").
+bool IsDrivePath(const char* path) {
+    unsigned char drive = static_cast<unsigned char>(path[0]);
+    return ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) && path[1] == ':' &&
+           IsSlash(path[2]);
 }
 
 bool SameDirectory(const char* a, const char* b) {
@@ -58,8 +49,10 @@ bool OemDirectoryRefused(const char* directory, const std::vector<ProtectedDirec
     refusal.Clear();
     if (!directory || !*directory) {
         refusal.Assign("names no directory");
-    } else if (IsRoot(directory)) {
-        refusal.Assign("a drive or share root");
+    } else if (!IsDrivePath(directory)) {
+        refusal.Assign("not a full path on a drive");
+    } else if (LengthWithoutSlash(directory) == 2) {
+        refusal.Assign("a drive root");
     } else {
         for (const ProtectedDirectory& guarded : protectedDirectories)
             if (refusal.IsEmpty() && SameDirectory(directory, guarded.path.Text()))

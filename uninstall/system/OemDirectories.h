@@ -2,7 +2,7 @@
 // The maker's OEM path entries as directories for the files step. Each directory is walked three
 // levels deep and every folder left empty is removed, so a directory that holds other programs'
 // folders (a drive root, the Windows, system or Program Files directory, a user profile) must never
-// be walked that way.
+// be walked that way, nor one named in a form those directories cannot be recognised in.
 #include <vector>
 
 #include "script/TextItem.h"
@@ -18,9 +18,10 @@ struct ProtectedDirectory {
     const char* what;  // "the Windows directory", ...
 };
 
-// Whether directory (a full path) must not be walked, with the reason in refusal (empty when it may
-// be): it is empty, a drive or share root, one of the protected directories, or lies above one,
-// which the walk would reach into (compared ignoring case and a trailing backslash).
+// Whether directory must not be walked, with the reason in refusal (empty when it may be): it is
+// empty, not a full path on a drive (a relative, network or device path), a drive root, one of the
+// protected directories, or lies above one, which the walk would reach into (compared ignoring case
+// and a trailing backslash).
 bool OemDirectoryRefused(const char* directory, const std::vector<ProtectedDirectory>& protectedDirectories,
                          TextItem& refusal);
 

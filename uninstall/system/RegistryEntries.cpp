@@ -172,7 +172,10 @@ void RemoveRegistryEntriesStep(RemovalContext& ctx) {
     entries.Reverse();
     for (const TextItem& entry : entries) {
         RegistryEntryFields fields;
-        if (!SplitRegistryEntry(entry.Text(), fields)) continue;
+        if (!SplitRegistryEntry(entry.Text(), fields)) {
+            ctx.Record(kStep, "registry-key", entry.Text(), kOutcomeKept, "not a root,key,value entry");
+            continue;
+        }
         int root = RegistryRootFromName(fields.root.Text());
         if (root < 0) {
             ctx.Record(kStep, "registry-key", entry.Text(), kOutcomeKept, "root not recognised");

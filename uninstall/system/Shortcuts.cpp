@@ -72,6 +72,12 @@ public:
                 // "X.lnk" and "X.LNK" name one file; it is looked at once.
                 if (!path.Append(name.Text()) || tried.Contains(path.Text())) continue;
                 tried.Append(path);
+                if (IsDirectory(path.Text())) {
+                    // Named like the shortcut, but a folder: what it holds is not the maker's to take.
+                    found = true;
+                    ctx_.Record(kStep, "shortcut", path.Text(), kOutcomeKept, "a folder, not a shortcut");
+                    continue;
+                }
                 if (!IsFile(path.Text())) continue;
                 found = true;
                 RemoveFile(path.Text());
@@ -180,7 +186,15 @@ void RemoveShortcutsStep(RemovalContext& ctx) {
     std::vector<ShortcutFields> groups;
     for (const TextItem& entry : entries) {
         ShortcutFields fields;
-        if (!SplitShortcutEntry(entry.Text(), fields)) continue;
+        if (!SplitShortcutEntry(entry.Text(), fields)) {
+            ctx.Record(kStep, "shortcut", entry.Text(), kOutcomeKept, "not a group,shortcut entry");
+            continue;
+        }
+        if (!fields.GroupStaysInPrograms()) {
+            ctx.Record(kStep, fields.IsGroup() ? "group" : "shortcut", entry.Text(), kOutcomeKept,
+                       "the group is not a folder under Programs");
+            continue;
+        }
         if (fields.IsGroup()) {
             groups.push_back(fields);
             continue;

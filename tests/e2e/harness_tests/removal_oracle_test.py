@@ -39,6 +39,11 @@ OWNERSHIP = [
     ("default-printer Zeta", rec("printer", "Old Default"), True),
     ("default-printer Zeta", rec("printer", "Another"), False),
     ("ini win.ini | [windows] device=Zeta,winspool,LPT2:", rec("default-printer", "Zeta", outcome="done"), True),
+    # the name ends at the driver and port, the last two fields: it may hold commas of its own
+    ("ini win.ini | [windows] device=Zeta, 2nd floor,winspool,LPT2:",
+     rec("default-printer", "Zeta, 2nd floor", outcome="done"), True),
+    ("ini win.ini | [windows] device=Zeta, 2nd floor,winspool,LPT2:", rec("default-printer", "Zeta", outcome="done"),
+     False),
     # drivers by environment; a record without one is the spooler's own
     ("driver Windows x64 | QLN | files=QLN.DLL", rec("driver", "QLN", "Windows x64"), True),
     ("driver Windows x64 | QLN | files=QLN.DLL", rec("driver", "QLN"), True),
@@ -103,6 +108,7 @@ OWNERSHIP = [
 SPOOLER_KEYS = ["key " + PRINT + r"\Printers\Quellan Laser 5", LASER,
                 r"value HKCU\Software\Microsoft\Windows NT\CurrentVersion\Devices | Quellan Laser 5 = sz:x"]
 HOOK = rec("hook", r"C:\Uninstall\QHOOKB.DLL", outcome="present", detail="RecordHook")
+DRIVER_COPIES = ["driver Windows 4.0 | QLN | files=QLN.DLL", "driver Windows x64 | QLN | files=QLN.DLL"]
 PRESENT_LASER = rec("printer", "Quellan Laser 5", outcome="present")
 
 # (case, before, after, report, log, texts the findings hold; none when the removal holds)
@@ -118,6 +124,10 @@ REMOVALS = [
      [rec("printer", "Quellan Laser 5", outcome="failed")], []),
     ("still there, kept without a reason", SPOOLER_KEYS, SPOOLER_KEYS, [PRESENT_LASER],
      [rec("printer", "Quellan Laser 5", outcome="kept")], ["still there and the log says kept"]),
+    ("the spooler's own copy went, another environment's stays", DRIVER_COPIES, DRIVER_COPIES[1:],
+     [rec("driver", "QLN", outcome="present")], [rec("driver", "QLN")], []),
+    ("no environment's copy went", DRIVER_COPIES, DRIVER_COPIES, [rec("driver", "QLN", outcome="present")],
+     [rec("driver", "QLN")], ["it is still there and the log says removed"]),
     ("not in the dumps, the log says done", [], [], [HOOK], [rec("hook", HOOK.name, outcome="done")], []),
     ("not in the dumps, the log is silent", [], [], [HOOK], [], ["the log says nothing of it"]),
     ("removed what the report did not list", [], [], [], [rec("file", r"C:\windows\QLNREAD.TXT")],

@@ -14,6 +14,9 @@
 namespace {
 const char kMakerDriver[] = "Quellan Laser 5";
 const char kOtherDriver[] = "Other Maker 100";
+// Commas, quotes, and letters of code page 1252 (E9) and of 1251 (CF F0 E8 ED F2 E5 F0, a Cyrillic
+// word) in a printer name.
+const char kForeign[] = "QU Foreign, \"Caf\xe9\" \xcf\xf0\xe8\xed\xf2\xe5\xf0";
 
 void SetText(HANDLE printer, const char* value, const char* text) {
     REQUIRE(SetPrinterDataA(printer, const_cast<char*>(value), REG_SZ,
@@ -21,10 +24,10 @@ void SetText(HANDLE printer, const char* value, const char* text) {
                             static_cast<DWORD>(strlen(text) + 1)) == ERROR_SUCCESS);
 }
 
-void SetBytes(HANDLE printer, const char* value, char fill, DWORD size) {
-    std::string bytes(size, fill);
-    REQUIRE(SetPrinterDataA(printer, const_cast<char*>(value), REG_BINARY,
-                            reinterpret_cast<BYTE*>(&bytes[0]), size) == ERROR_SUCCESS);
+void SetBytes(HANDLE printer, const char* value, DWORD type, const std::string& bytes) {
+    REQUIRE(SetPrinterDataA(printer, const_cast<char*>(value), type,
+                            reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                            static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS);
 }
 
 void MarkDefaultByAttribute(HANDLE printer) {
@@ -38,8 +41,9 @@ void MarkDefaultByAttribute(HANDLE printer) {
 }
 
 // The machine of these tests: the maker's printer (marker value), a Vizored printer of another
-// driver, a foreign printer, one marked default by its attribute, and two with over-long names in
-// their Vizored value.
+// driver, a foreign printer with a number as its Vizored value, one marked default by its attribute
+// and by a marker too long for the buffer, two with over-long names in their Vizored value, and one
+// whose name holds a backslash, which Wine lists without a name.
 void SetUpPrinters() {
     static bool done = false;
     if (done) return;
@@ -52,17 +56,22 @@ void SetUpPrinters() {
     p = AddTestPrinter("QU Vizored", kOtherDriver);
     SetText(p, "VizPrinter", "QU Maker One");
     ClosePrinter(p);
-    ClosePrinter(AddTestPrinter("QU Foreign", kOtherDriver));
+    p = AddTestPrinter(kForeign, kOtherDriver);
+    SetBytes(p, "VizPrinter", REG_DWORD, std::string("QU1", 4));  // read as a text: "QU1"
+    ClosePrinter(p);
     p = AddTestPrinter("QU Default Attr", kOtherDriver);
-    SetText(p, "QuellanDriver01", "1");
+    SetBytes(p, "QuellanDriver01", REG_BINARY, std::string(300, '1'));
     MarkDefaultByAttribute(p);
     ClosePrinter(p);
-    // A value that fills the whole 256-byte buffer without a terminating NUL, and one too large.
+    // A text that fills the whole 256-byte buffer with its terminating NUL, and one too large.
     p = AddTestPrinter("QU Viz Full", kOtherDriver);
-    SetBytes(p, "VizPrinter", 'V', 256);
+    SetText(p, "VizPrinter", std::string(255, 'V').c_str());
     ClosePrinter(p);
     p = AddTestPrinter("QU Viz Oversize", kOtherDriver);
-    SetBytes(p, "VizPrinter", 'W', 300);
+    SetBytes(p, "VizPrinter", REG_SZ, std::string(300, 'W'));
+    ClosePrinter(p);
+    p = AddTestPrinter("QU Back\\Slash", kMakerDriver);
+    SetText(p, "QuellanDriver01", "1");
     ClosePrinter(p);
 }
 
@@ -129,15 +138,20 @@ TEST_CASE("every printer gets a record with the maker's marks") {
     CHECK(vizored->isForeign == 0);
     CHECK(vizored->isSpoolara == (os.IsWin32s() ? 1 : 0));
 
-    const InstalledPrinter* foreign = census.Find("QU Foreign");
+    // A number is no printer's name: the printer stays another maker's.
+    const InstalledPrinter* foreign = census.Find(kForeign);
     REQUIRE(foreign);
+    CHECK(foreign->vizoredName.IsEmpty());
     CHECK(foreign->isForeign == (os.IsWin32s() ? 0 : 1));
     CHECK(foreign->offered == 1);
 
-    // The buffer edge: 256 bytes without a NUL are read whole, a larger value not at all.
+    // The marker counts whatever its size.
+    CHECK(census.Find("QU Default Attr")->isSpoolara == 1);
+
+    // The buffer edge: 256 bytes are read whole, a larger value not at all.
     const InstalledPrinter* full = census.Find("QU Viz Full");
     REQUIRE(full);
-    CHECK(std::string(full->vizoredName.Text()) == std::string(256, 'V'));
+    CHECK(std::string(full->vizoredName.Text()) == std::string(255, 'V'));
     const InstalledPrinter* oversize = census.Find("QU Viz Oversize");
     REQUIRE(oversize);
     CHECK(oversize->vizoredName.IsEmpty());
@@ -149,7 +163,7 @@ TEST_CASE("the default printer is found by attribute and by the exact win.ini na
         Census census = Take();
         CHECK(census.Find("QU Maker One")->isDefault == 1);
         CHECK(census.Find("QU Default Attr")->isDefault == 1);
-        CHECK(census.Find("QU Foreign")->isDefault == 0);
+        CHECK(census.Find(kForeign)->isDefault == 0);
     }
     SUBCASE("a name that differs only in case does not count") {
         SetDefaultDevice("qu maker one,winspool,LPT1:");
@@ -158,9 +172,15 @@ TEST_CASE("the default printer is found by attribute and by the exact win.ini na
         CHECK(census.Find("QU Default Attr")->isDefault == 1);
     }
     SUBCASE("the name alone, without driver and port") {
-        SetDefaultDevice("QU Foreign");
+        SetDefaultDevice("QU Vizored");
         Census census = Take();
-        CHECK(census.Find("QU Foreign")->isDefault == 1);
+        CHECK(census.Find("QU Vizored")->isDefault == 1);
+    }
+    SUBCASE("a name with commas of its own") {
+        SetDefaultDevice((std::string(kForeign) + ",winspool,LPT1:").c_str());
+        Census census = Take();
+        CHECK(census.Find(kForeign)->isDefault == 1);
+        CHECK(census.Find("QU Maker One")->isDefault == 0);
     }
 }
 

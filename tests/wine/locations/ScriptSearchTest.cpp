@@ -208,14 +208,26 @@ TEST_CASE("scripts without starter sections, empty scripts and missing files con
     InstalledScripts scripts;
     WriteScript(ProgramDirectory(), "[QLMFG.Files]\nql.dll\n[UnPrinterDrivers]\n; no entries\n");
     WriteScript(SystemDirectory(), "");
+    // A damaged line is left out and counted; the rest of the file still loads.
+    WriteScript(DriverSubdirectory(), std::string("[UnPrinterDrivers]\nShared,FromSubdir\nBro\0ken,B\n", 47));
 
+    const struct {
+        std::string path;
+        const char* failure;
+        int linesLeftOut;
+    } rows[] = {
+        {ProgramDirectory() + kScriptName, "no starter sections", 0},
+        {SystemDirectory() + kScriptName, "cannot be read", 0},
+        {"C:\\no\\such\\Qunz__01.unm", "cannot be read", 0},
+        {DriverSubdirectory() + kScriptName, nullptr, 1},
+    };
     UninstallDatabase db(3);
-    CHECK_FALSE(db.LoadScript((ProgramDirectory() + kScriptName).c_str()));
-    CHECK_FALSE(db.LoadScript((SystemDirectory() + kScriptName).c_str()));
-    CHECK_FALSE(db.LoadScript("C:\\no\\such\\Qunz__01.unm"));
-    CHECK(db.Profiles().empty());
-
-    // The rest still load next to them.
-    CHECK(db.LoadScript((DriverSubdirectory() + kScriptName).c_str()));
+    for (const auto& row : rows) {
+        CAPTURE(row.path);
+        ScriptLoadNote note;
+        CHECK(db.LoadScript(row.path.c_str(), &note) == !row.failure);
+        CHECK(std::string(note.failure ? note.failure : "") == std::string(row.failure ? row.failure : ""));
+        CHECK(note.linesLeftOut == row.linesLeftOut);
+    }
     CHECK(Names(db) == "Shared|");
 }

@@ -35,6 +35,10 @@ TEST_CASE("the OEM directories are added whole; a value too long for a path is l
     SetValue(key, "5 same", std::string("c:\\quellan\\oem01") + '\0');
     SetValue(key, "6 unterminated", "C:\\QUELLAN\\RAW");
     SetValue(key, "7 longest", longest + '\0');
+    // Bytes "C:\" and a zero: as a text, the root of drive C.
+    const DWORD number = 0x005C3A43;
+    REQUIRE(RegSetValueExA(key, "8 number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                           sizeof number) == ERROR_SUCCESS);
     RegCloseKey(key);
 
     Removal removal;
@@ -57,6 +61,7 @@ TEST_CASE("the OEM directories are added whole; a value too long for a path is l
                                      "c:\\quellan\\oem01 done searched for files",
                                      "C:\\QUELLAN\\RAW done searched for files",
                                      longest + " done searched for files",
+                                     "8 number kept not a text value",
                                  });
     CHECK(removal.log.actions[3].error == ERROR_MORE_DATA);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);

@@ -5,6 +5,7 @@
 #include "shell/OSInfo.h"
 #include "spooler/DefaultPrinter.h"
 #include "spooler/PrinterRemoval.h"
+#include "system/EntryFields.h"
 
 namespace {
 const char kDriver[] = "Quellan Laser 5";
@@ -97,7 +98,7 @@ TEST_CASE("a queue of 150 jobs loses its first 100, cancelled then deleted, befo
     CHECK_FALSE(PrinterExists("Job Queue"));
 }
 
-TEST_CASE("UniqueID keys: subkeys go until one cannot; an empty or unterminated id touches nothing") {
+TEST_CASE("UniqueID keys: subkeys go until one cannot; an id that names no key of its own touches nothing") {
     // HKCR must never be emptied: this canary shows it was not.
     CreateKey(HKEY_CLASSES_ROOT, "QuCanary\\Inside");
     const char kBareId[33] = "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ";  // 32 bytes, no zero among them
@@ -112,7 +113,11 @@ TEST_CASE("UniqueID keys: subkeys go until one cannot; an empty or unterminated 
         {"Id Plain", "{QU-ID-1}", REG_SZ, 10, "a|b|c", nullptr, true},
         {"Id Nested", "{QU-ID-2}", REG_SZ, 10, "a|b\\deep|c", "b\\deep|c", true},
         {"Id Empty", "", REG_SZ, 1, "", nullptr, false},
-        {"Id Unterminated", kBareId, REG_BINARY, 32, "", nullptr, false},
+        {"Id Unterminated", kBareId, REG_SZ, 32, "", nullptr, false},
+        // The bytes of a number, which read as a text would name the key QU1.
+        {"Id Number", "QU1", REG_DWORD, 4, "inside", nullptr, false},
+        // A path reaches below another key: this one would take the canary's subkey.
+        {"Id Path", "QuCanary\\Inside", REG_SZ, 16, "", nullptr, false},
     };
     for (const Case& c : cases) {
         CAPTURE(c.printer);
@@ -127,7 +132,11 @@ TEST_CASE("UniqueID keys: subkeys go until one cannot; an empty or unterminated 
 
         CHECK(JournalLines({"key=\"HKCR"}).empty() == !c.touchesClasses);
         CHECK(KeyExists(HKEY_CLASSES_ROOT, "QuCanary\\Inside"));
-        if (!c.touchesClasses) continue;
+        if (!c.touchesClasses) {
+            for (const std::string& subKey : Split(c.subKeys, '|'))
+                CHECK(KeyExists(HKEY_CLASSES_ROOT, std::string(c.id) + "\\" + subKey));
+            continue;
+        }
         if (!c.remains) {
             CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, c.id));
             CHECK(removal.log.Find("uniqueid-key", c.id)->outcome == kOutcomeRemoved);
@@ -145,6 +154,50 @@ TEST_CASE("UniqueID keys: subkeys go until one cannot; an empty or unterminated 
         // The loop stopped at the first subkey it could not delete instead of asking for it again.
         CHECK(JournalLines({"RegDeleteKeyA", "subkey=\"b\""}).size() == 1);
     }
+}
+
+TEST_CASE("printers named with commas, quotes and code-page characters go with their traces") {
+    // E9 FC: Western letters in code page 1252; CF F0 E8 ED F2 E5 F0: a Cyrillic word in 1251.
+    const char* const names[] = {"Named, with commas", "Named \"in quotes\"", "Named \"odd", "Named \xe9\xfc",
+                                 "Named \xcf\xf0\xe8\xed\xf2\xe5\xf0"};
+    const char kSettings[] = "Printers\\Settings";
+    ConfigureStrict("");
+    Removal removal;
+    for (const char* name : names) {
+        AddPrinter(name);
+        removal.Add(name, kDriver);
+        SetText(HKEY_CURRENT_USER, kSettings, name, "x");
+    }
+    RemovePrintersStep(removal.ctx);
+
+    COSInfo os;
+    for (const char* name : names) {
+        CAPTURE(name);
+        CHECK_FALSE(PrinterExists(name));
+        CHECK(removal.log.Find("printer", name)->outcome == kOutcomeRemoved);
+        CHECK(ValueExists(HKEY_CURRENT_USER, kSettings, name) == !os.IsNT());
+    }
+    if (!os.IsWin9x()) return;
+    // The registry step must read each queued key back as written; a quote would end a field early.
+    std::vector<std::string> keys;
+    for (const TextItem& entry : removal.db.Removal().RegistryKeys) {
+        RegistryEntryFields fields;
+        REQUIRE(SplitRegistryEntry(entry.Text(), fields));
+        CHECK(fields.Form() == kRegistryTree);
+        keys.push_back(fields.subKey.Text());
+    }
+    const std::string prefix = "System\\CurrentControlSet\\control\\Print\\Printers\\";
+    std::vector<std::string> expected;
+    for (const char* name : names) {
+        if (strchr(name, '"')) {
+            CHECK(removal.log.Find("registry-key", name)->detail ==
+                  "the printer's name does not fit a registry entry");
+            continue;
+        }
+        expected.push_back(prefix + name + "\\PrinterDriverData");
+        expected.push_back(prefix + name);
+    }
+    CHECK(keys == expected);
 }
 
 TEST_CASE("connections are deleted by the connection call alone") {

@@ -44,6 +44,7 @@ TEST_CASE("INI entries: whole lines of the named keys go, everything else stays"
         "not present ini-entry [Printers] Status",
         kLongKept,
         "not present ini-entry [Printers] Laser",
+        "kept ini-entry qlntest.ini,Printers | not a file,section,key entry",
     };
     SUBCASE("removal") {
         // The profile functions hold the file in a cache. Windows 9x trusts it without looking at the
@@ -69,4 +70,47 @@ TEST_CASE("INI entries: whole lines of the named keys go, everything else stays"
         CHECK(f.log.lines == DryRunOf(expected));
     }
     DeleteFileA(path.c_str());
+}
+
+TEST_CASE("INI files that are damaged, empty, read-only or held open are left as they are") {
+    const std::string directory = WindowsDirectory();
+    struct Row {
+        const char* file;
+        std::string text;
+        std::string after;  // the text after the step
+        std::string record;
+    } rows[] = {
+        {"qlnnoend.ini", "[Printers]\r\nLaser=1", "[Printers]\r\n", "removed ini-entry [Printers] Laser"},
+        // Without any line end the key is no line of the section.
+        {"qlnoneline.ini", "[Printers] Laser=1", "[Printers] Laser=1",
+         "not present ini-entry [Printers] Laser"},
+        {"qlnheader.ini", "Laser=1\r\n[Printers]", "Laser=1\r\n[Printers]",
+         "not present ini-entry [Printers] Laser"},
+        {"qlnempty.ini", "", "", "not present ini-entry [Printers] Laser"},
+        {"qlnro.ini", "[Printers]\r\nLaser=1\r\n", "[Printers]\r\nLaser=1\r\n",
+         "kept ini-entry [Printers] Laser | the file is read-only"},
+        {"qlnheld.ini", "[Printers]\r\nLaser=1\r\n", "[Printers]\r\nLaser=1\r\n",
+         "failed ini-entry [Printers] Laser | error 32"},
+    };
+    StepFixture f;
+    std::vector<std::string> expected;
+    for (const Row& row : rows) {
+        WriteTextFile(directory + row.file, row.text);
+        f.Removal().DeleteIni.Append((std::string(row.file) + ",Printers,Laser").c_str());
+        expected.push_back(row.record);
+    }
+    SetFileAttributesA((directory + "qlnro.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    // Another program has it open for writing and shares nothing.
+    HANDLE held = CreateFileA((directory + "qlnheld.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    RemoveIniEntriesStep(f.ctx);
+    CloseHandle(held);
+    CHECK(f.log.lines == expected);
+    for (const Row& row : rows) {
+        CAPTURE(row.file);
+        CHECK(ReadTextFile(directory + row.file) == row.after);
+        SetFileAttributesA((directory + row.file).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA((directory + row.file).c_str());
+    }
 }

@@ -15,6 +15,12 @@ struct RunKeys {
         WriteTextFile(WindowsDirectory() + "qruntest.ini", "[Keys]\r\nRun=SOFTWARE\\QTest\\Run\r\n");
         SetStringValue(HKEY_LOCAL_MACHINE, kTestRunKey, "QLNStatus", "C:\\windows\\system32\\QLNSTAT.EXE");
         SetStringValue(HKEY_LOCAL_MACHINE, kTestRunKey, "OtherApp", "other.exe");
+        // A value that is not a text still goes by its name.
+        HKEY key;
+        DWORD number = 1;
+        REQUIRE(RegOpenKeyA(HKEY_LOCAL_MACHINE, kTestRunKey, &key) == ERROR_SUCCESS);
+        RegSetValueExA(key, "QLNNumber", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        RegCloseKey(key);
         SetStringValue(HKEY_LOCAL_MACHINE, kRealRunKey, "QLNStatus", "C:\\windows\\system32\\QLNSTAT.EXE");
     }
     ~RunKeys() {
@@ -41,6 +47,8 @@ TEST_CASE("Run values: the key comes from string 51 and its INI file") {
     StepFixture f;
     f.Removal().DeleteLoadRun.Append("QLNStatus,QLNSTAT.EXE");
     f.Removal().DeleteLoadRun.Append("\"Missing App\",\"missing.exe\"");
+    f.Removal().DeleteLoadRun.Append("QLNNumber,QLNNUM.EXE");
+    f.Removal().DeleteLoadRun.Append("QLNStatus only");
 
     SUBCASE("a dry run, then the removal") {
         f.ctx.dryRun = true;
@@ -51,9 +59,12 @@ TEST_CASE("Run values: the key comes from string 51 and its INI file") {
         CHECK_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kTestRunKey, "QLNStatus"));
         CHECK(ValueExists(HKEY_LOCAL_MACHINE, kTestRunKey, "OtherApp"));
         CHECK(ValueExists(HKEY_LOCAL_MACHINE, kRealRunKey, "QLNStatus"));
-        CHECK(f.log.lines == std::vector<std::string>{"present run-value QLNStatus",
-                                                      "removed run-value QLNStatus",
-                                                      "not present run-value Missing App"});
+        CHECK_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kTestRunKey, "QLNNumber"));
+        const char kNotAnEntry[] = "kept run-value QLNStatus only | not a name,program entry";
+        CHECK(f.log.lines == std::vector<std::string>{
+                                 "present run-value QLNStatus", "present run-value QLNNumber", kNotAnEntry,
+                                 "removed run-value QLNStatus", "not present run-value Missing App",
+                                 "removed run-value QLNNumber", kNotAnEntry});
     }
     SUBCASE("without the INI file the key has no name, and nothing is opened") {
         DeleteFileA((WindowsDirectory() + "qruntest.ini").c_str());

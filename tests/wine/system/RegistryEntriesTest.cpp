@@ -68,6 +68,7 @@ TEST_CASE("registry entries: values, keys and trees, subkeys before their parent
         "removed registry-key HKLM\\SOFTWARE\\TOVARI QUELLAN\\OEM01\\ProgramGroups",
         kFullRootKept,
         "removed registry-value Drop",
+        "kept registry-key HKCU,\"Software\\QTestReg\\Values\" | not a root,key,value entry",
         "removed registry-tree HKCU\\Software\\QTestReg\\Tree",
         "kept registry-key HKCU\\Software\\QTestReg\\Parent | has subkeys",
         "removed registry-key HKCU\\Software\\QTestReg\\Order\\Sub",

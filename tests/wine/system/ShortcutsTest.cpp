@@ -16,13 +16,16 @@ struct Folders {
     std::string commonGroup = common + "QTest Group\\";
     std::string keptGroup = common + "QTest Kept\\";
     std::string quotedGroup = common + "QTest Quoted\\";
+    std::string folderNamedLikeShortcut = group + "Folder.lnk";
+    std::string outside = programs + "..\\QTest Outside\\";
     std::string scratch;
 
     Folders() {
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         scratch = std::string(temp) + "qshortcuts\\";
-        for (const std::string& dir : {group, commonGroup, keptGroup, quotedGroup, scratch})
+        for (const std::string& dir :
+             {group, commonGroup, keptGroup, quotedGroup, scratch, folderNamedLikeShortcut, outside})
             CreateDirectoryA(dir.c_str(), NULL);
         for (const std::string& file : Files()) WriteTextFile(file, "link");
         // Unresolvable folders (the alternate start-up folders here) must not lead to this directory.
@@ -30,7 +33,8 @@ struct Folders {
     }
     ~Folders() {
         for (const std::string& file : Files()) DeleteFileA(file.c_str());
-        for (const std::string& dir : {group, commonGroup, keptGroup, quotedGroup, scratch})
+        for (const std::string& dir :
+             {folderNamedLikeShortcut, group, commonGroup, keptGroup, quotedGroup, scratch, outside})
             RemoveDirectoryA(dir.c_str());
     }
     std::vector<std::string> Files() const {
@@ -38,14 +42,15 @@ struct Folders {
                 commonGroup + "Setup.lnk", group + "Version 1.2.lnk",    group + "Status.lnk",
                 startup + "Status.lnk",    commonStartup + "Status.lnk", startup + "Setup.lnk",
                 group + "Locked.lnk",      keptGroup + "Kept.lnk",       keptGroup + "Readme.txt",
-                scratch + "Status.lnk",    quotedGroup + "Item.lnk"};
+                scratch + "Status.lnk",    quotedGroup + "Item.lnk",     outside + "Setup.lnk"};
     }
 };
 
 void SetUpEntries(TextList& list) {
-    for (const char* entry : {"QTest Group", "QTest Group,Setup", "QTest Group,Version 1.2",
-                              "QTest Group,Status,STARTUP", "QTest Group,Locked.lnk", "QTest Group,Missing",
-                              "QTest Kept", "QTest Kept,Kept", "QTest Quoted", "\"QTest Quoted\",\"Item\""})
+    for (const char* entry :
+         {"QTest Group", "QTest Group,Setup", "QTest Group,Version 1.2", "QTest Group,Status,STARTUP",
+          "QTest Group,Locked.lnk", "QTest Group,Missing", "QTest Group,Folder", "..\\QTest Outside,Setup",
+          "QTest Kept", "QTest Kept,Kept", "QTest Quoted", "\"QTest Quoted\",\"Item\""})
         list.Append(entry);
 }
 }  // namespace
@@ -73,6 +78,8 @@ TEST_CASE("shortcuts: files in both Programs folders and the start-up folders, g
         "removed shortcut " + at.commonGroup + "Setup.LNK",
         "not present shortcut QTest Group\\Missing",
         "deferred shortcut " + at.group + "Locked.lnk | MoveFileEx | error 32",
+        "kept shortcut " + at.group + "Folder.LNK | a folder, not a shortcut",
+        "kept shortcut ..\\QTest Outside,Setup | the group is not a folder under Programs",
         // A quoted entry sorts before its bare group name; its folder still goes once it is empty.
         "removed shortcut " + at.quotedGroup + "Item.LNK",
         // Only the running system's Programs folder; on the NT family the common one.
@@ -87,6 +94,8 @@ TEST_CASE("shortcuts: files in both Programs folders and the start-up folders, g
         CHECK(FileExists(at.scratch + "Status.lnk"));
         CHECK(FileExists(at.keptGroup + "Readme.txt"));
         CHECK(FileExists(at.group + "Locked.lnk"));
+        CHECK(FileExists(at.outside + "Setup.lnk"));
+        CHECK(GetFileAttributesA(at.folderNamedLikeShortcut.c_str()) == FILE_ATTRIBUTE_DIRECTORY);
     }
     SUBCASE("dry run: what would go, and a group only when nothing else stays in it") {
         f.ctx.dryRun = true;

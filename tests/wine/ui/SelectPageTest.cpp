@@ -24,13 +24,17 @@ bool Greyed(HMENU menu, UINT id) {
     return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
-void SetDetailsValue(const char* value) {
-    if (value) {
-        RegSetValueA(HKEY_CURRENT_USER, kSelectDetailsKey, REG_SZ, value,
-                     static_cast<DWORD>(lstrlenA(value)));
-    } else {
+// The key's default value; size 0: the text with its terminating zero.
+void SetDetailsValue(const char* value, DWORD type = REG_SZ, DWORD size = 0) {
+    if (!value) {
         RegDeleteKeyA(HKEY_CURRENT_USER, kSelectDetailsKey);
+        return;
     }
+    HKEY key = NULL;
+    REQUIRE(RegCreateKeyA(HKEY_CURRENT_USER, kSelectDetailsKey, &key) == ERROR_SUCCESS);
+    RegSetValueExA(key, NULL, 0, type, reinterpret_cast<const BYTE*>(value),
+                   size ? size : static_cast<DWORD>(lstrlenA(value) + 1));
+    RegCloseKey(key);
 }
 
 void Command(CTestMainDlg& dlg, UINT id) {
@@ -252,15 +256,19 @@ TEST_CASE("Other Details... is offered only when the user's key has a value") {
         const char* value;
         int items;
         UINT last;
-    } cases[] = {
-        {NULL, 8, IDM_SELECTALL},
-        {"", 8, IDM_SELECTALL},
-        {"1", 10, IDM_OTHERDETAILS},
-        // Longer than the 64-byte buffer: still a value that is set.
-        {"a value that is quite a lot longer than the sixty-four bytes read for it", 10, IDM_OTHERDETAILS}};
+        DWORD type, size;
+    } cases[] = {{NULL, 8, IDM_SELECTALL, REG_SZ, 0},
+                 {"", 8, IDM_SELECTALL, REG_SZ, 0},
+                 {"1", 10, IDM_OTHERDETAILS, REG_SZ, 0},
+                 // Longer than the 64-byte buffer: still a value that is set.
+                 {"a value that is quite a lot longer than the sixty-four bytes read for it", 10,
+                  IDM_OTHERDETAILS, REG_SZ, 0},
+                 // Without a terminating zero, or not a text at all: still set.
+                 {"abc", 10, IDM_OTHERDETAILS, REG_SZ, 3},
+                 {"\x01\0\0", 10, IDM_OTHERDETAILS, REG_DWORD, 4}};
     for (const Case& c : cases) {
         CAPTURE(c.value ? c.value : "(no key)");
-        SetDetailsValue(c.value);
+        SetDetailsValue(c.value, c.type, c.size);
         CTestMainDlg dlg(MixedCensus(), kPlainStart);
         REQUIRE(dlg.Create());
         HMENU menu = dlg.SelectPage().BuildContextMenu();
