@@ -238,6 +238,9 @@ int UnattendedRun::Run(HINSTANCE instance) {
     RunRemoval(steps, ctx.os);
 
     if (dryRun) return End(kExitDone);
+    // The spooler left stopped ends printing on the machine: a deployment must not count that as
+    // done, whatever the restart.
+    const bool failed = steps.SpoolerLeftStopped();
     RestartOutcome restart = steps.Restart();
     // Outside Windows 9x the closing step reports a restart as pending for every deleted service,
     // also one that went at once; for the exit code only what was left for the restart counts.
@@ -249,7 +252,7 @@ int UnattendedRun::Run(HINSTANCE instance) {
                    restart == kRestartStarted ? kOutcomeDone : kOutcomeFailed,
                    restart == kRestartStarted ? "restart started" : "restart refused");
     }
-    return End(ExitCodeForRestart(restart));
+    return End(failed ? kExitFatal : ExitCodeForRestart(restart));
 }
 
 int UnattendedRun::End(int exitCode) {

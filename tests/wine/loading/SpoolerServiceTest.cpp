@@ -9,6 +9,7 @@
 #include "../removal/RemovalTestSupport.h"
 #include "shell/LoadingWork.h"
 #include "shell/OSInfo.h"
+#include "spooler/RemovalSteps.h"
 #include "spooler/SpoolerService.h"
 #include "system/CloseRequest.h"
 
@@ -297,5 +298,40 @@ TEST_CASE("a program that does not answer its close request holds up the run for
         CloseHandle(thread);
         CloseHandle(stubborn.ready);
         CloseHandle(stubborn.release);
+    }
+}
+
+namespace {
+void SetSpoolerStart(DWORD startType) {
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG);
+    CHECK(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, NULL, NULL, NULL,
+                               NULL, NULL, NULL, NULL));
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+}  // namespace
+
+TEST_CASE("the removal's closing start of the spooler tells when it left the spooler stopped") {
+    struct Case {
+        const char* what;
+        DWORD startType;
+        bool leftStopped;
+        const char* record;
+    } cases[] = {
+        {"start refused", SERVICE_DISABLED, true, "Spooler failed start refused"},
+        {"started", SERVICE_DEMAND_START, false, "Spooler done started"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        StopSpoolerService();
+        WaitForSpoolerState(SERVICE_STOPPED);
+        SetSpoolerStart(c.startType);
+        Removal removal;
+        RemovalSteps steps(removal.ctx);
+        steps.StartSpooler();
+        CHECK(steps.SpoolerLeftStopped() == c.leftStopped);
+        CHECK(removal.log.Lines() == std::vector<std::string>{c.record});
+        SetSpoolerStart(SERVICE_DEMAND_START);
     }
 }
