@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
+#include "shell/HookWindow.h"
 #include "shell/LoadingWork.h"
 #include "shell/StartUp.h"
 #include "shell/StringRing.h"
@@ -53,12 +54,10 @@ private:
     bool another;
 };
 
-// Hook DLLs are called with a window of the tool. A message-only window is a valid one that can
-// never be shown and is no top-level window.
+// Hook DLLs are called with a window of the tool, one that is never shown.
 class HiddenWindow {
 public:
-    explicit HiddenWindow(HINSTANCE instance)
-        : hwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, instance, NULL)) {}
+    explicit HiddenWindow(HINSTANCE instance) : hwnd(CreateHookWindow(instance)) {}
     ~HiddenWindow() {
         if (hwnd) DestroyWindow(hwnd);
     }

@@ -6,8 +6,9 @@
 
 #include <string>
 
-#include "shell/StartUp.h"
 #include "RestrictedToken.h"
+#include "shell/HookWindow.h"
+#include "shell/StartUp.h"
 
 namespace {
 
@@ -49,8 +50,9 @@ PROCESS_INFORMATION Start(const std::string& commandLine, HANDLE token = NULL) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string line = commandLine;
-    BOOL started = token ? CreateProcessAsUserA(token, NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)
-                         : CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    BOOL started =
+        token ? CreateProcessAsUserA(token, NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)
+              : CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
     INFO("CreateProcess error ", GetLastError(), " for ", commandLine);
     REQUIRE(started);
     CloseHandle(pi.hThread);
@@ -81,7 +83,9 @@ DWORD Finish(PROCESS_INFORMATION pi, DWORD timeout = kTimeout) {
     return code;
 }
 
-DWORD Run(const std::string& commandLine, HANDLE token = NULL) { return Finish(Start(commandLine, token)); }
+DWORD Run(const std::string& commandLine, HANDLE token = NULL) {
+    return Finish(Start(commandLine, token));
+}
 
 std::string Tool(const char* arguments) {
     std::string line = "\"" + BesideMe("QUINST01.EXE") + "\"";
@@ -137,7 +141,8 @@ SpoolerState RunningSpooler() {
 
 void SeedRunOnce() {
     HKEY key;
-    REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) == 0);
+    REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) ==
+            0);
     const char data[] = "C:\\nowhere\\restart.exe";
     RegSetValueExA(key, kRestartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
     RegSetValueExA(key, kOtherValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
@@ -151,7 +156,6 @@ bool RunOnceHas(const char* name) {
     RegCloseKey(key);
     return found;
 }
-
 
 }  // namespace
 
@@ -254,7 +258,7 @@ TEST_CASE("the version record on each emulated Windows version") {
         int family, kind;
     };
     const Expected cases[] = {
-        {"win31", 1, 1}, {"win95", 2, 2}, {"win98", 2, 3}, {"winme", 2, 7},   {"nt351", 3, 4}, {"nt40", 3, 5},
+        {"win31", 1, 1}, {"win95", 2, 2}, {"win98", 2, 3},   {"winme", 2, 7}, {"nt351", 3, 4}, {"nt40", 3, 5},
         {"win2k", 3, 6}, {"winxp", 3, 8}, {"win2003", 3, 6}, {"vista", 3, 8}, {"win7", 3, 8},
     };
     std::string probe = "\"" + BesideMe("shell_probe.exe") + "\" os";
@@ -270,8 +274,12 @@ TEST_CASE("the administrator check in processes of their own") {
     std::string probe = "\"" + BesideMe("shell_probe.exe") + "\" admin";
     HANDLE restricted = TokenWithoutAdministrators();
 
-    SUBCASE("Wine's user is an administrator") { CHECK(Run(probe) == 1); }
-    SUBCASE("a child whose Administrators group is deny-only is not") { CHECK(Run(probe, restricted) == 0); }
+    SUBCASE("Wine's user is an administrator") {
+        CHECK(Run(probe) == 1);
+    }
+    SUBCASE("a child whose Administrators group is deny-only is not") {
+        CHECK(Run(probe, restricted) == 0);
+    }
     SUBCASE("Windows 9x and Win32s answer 1 without looking at the token") {
         const char* versions[] = {"win98", "win31"};
         for (const char* v : versions) {
@@ -282,4 +290,25 @@ TEST_CASE("the administrator check in processes of their own") {
         }
     }
     CloseHandle(restricted);
+}
+
+TEST_CASE("the hooks' window of a run without a window is a valid window that is never shown") {
+    struct Case {
+        const char* what;
+        HWND parent;
+        bool topLevel;
+    } cases[] = {
+        {"message-only where the system has such windows", HWND_MESSAGE, false},
+        // Windows 9x and NT 4 refuse HWND_MESSAGE as they refuse any handle that names no window.
+        {"top-level where that parent is refused", reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)),
+         true},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        HWND window = CreateHookWindow(GetModuleHandleA(NULL), c.parent);
+        REQUIRE(IsWindow(window));
+        CHECK_FALSE(IsWindowVisible(window));
+        CHECK((GetAncestor(window, GA_PARENT) == GetDesktopWindow()) == c.topLevel);
+        DestroyWindow(window);
+    }
 }
