@@ -10,6 +10,7 @@
 #include "script/UninstallDatabase.h"
 #include "shell/HookWindow.h"
 #include "shell/LoadingWork.h"
+#include "shell/SingleCopy.h"
 #include "shell/StartUp.h"
 #include "shell/StringRing.h"
 #include "spooler/PromptText.h"
@@ -18,41 +19,11 @@
 #include "system/Reboot.h"
 
 namespace {
-// Another unattended copy holds it; "Global\" reaches copies in other sessions where the system
-// has sessions, the plain name serves where it has not.
-const char kGlobalMutexName[] = "Global\\QLNUninstallUnattended01";
-const char kMutexName[] = "QLNUninstallUnattended01";
 // The Vizora program is polled this often, and waited for ten minutes at most.
 const DWORD kAddOnPollMs = 200;
 const int kAddOnWaitTicks = 10 * 60 * 1000 / kAddOnPollMs;
 const int kMessageSize = 1024;
 const char kRemovalStep[] = "removal";
-
-// At most one copy of the tool works on a machine at a time.
-class SingleCopy {
-public:
-    SingleCopy() {
-        mutex = CreateMutexA(NULL, FALSE, kGlobalMutexName);
-        DWORD error = GetLastError();
-        // A copy of another account may hold it, which this one may not open: that is a copy too.
-        if (!mutex && error != ERROR_ACCESS_DENIED) {
-            mutex = CreateMutexA(NULL, FALSE, kMutexName);
-            error = GetLastError();
-        }
-        another = (mutex && error == ERROR_ALREADY_EXISTS) || (!mutex && error == ERROR_ACCESS_DENIED) ||
-                  FindWindowA(kMainWindowClass, NULL) != NULL;
-    }
-    ~SingleCopy() {
-        if (mutex) CloseHandle(mutex);
-    }
-    SingleCopy(const SingleCopy&) = delete;
-    SingleCopy& operator=(const SingleCopy&) = delete;
-    bool AnotherRuns() const { return another; }
-
-private:
-    HANDLE mutex;
-    bool another;
-};
 
 // Hook DLLs are called with a window of the tool, one that is never shown.
 class HiddenWindow {
