@@ -11,7 +11,6 @@
 #include "shell/HookWindow.h"
 #include "shell/LoadingWork.h"
 #include "shell/SingleCopy.h"
-#include "shell/StartUp.h"
 #include "shell/StringRing.h"
 #include "spooler/PromptText.h"
 #include "spooler/RemovalPlanning.h"
