@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "RestrictedToken.h"
 #include "shell/HookWindow.h"
 #include "shell/StartUp.h"
+#include "RestrictedToken.h"
 
 namespace {
 
@@ -50,9 +50,8 @@ PROCESS_INFORMATION Start(const std::string& commandLine, HANDLE token = NULL) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string line = commandLine;
-    BOOL started =
-        token ? CreateProcessAsUserA(token, NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)
-              : CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    BOOL started = token ? CreateProcessAsUserA(token, NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)
+                         : CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
     INFO("CreateProcess error ", GetLastError(), " for ", commandLine);
     REQUIRE(started);
     CloseHandle(pi.hThread);
@@ -83,9 +82,7 @@ DWORD Finish(PROCESS_INFORMATION pi, DWORD timeout = kTimeout) {
     return code;
 }
 
-DWORD Run(const std::string& commandLine, HANDLE token = NULL) {
-    return Finish(Start(commandLine, token));
-}
+DWORD Run(const std::string& commandLine, HANDLE token = NULL) { return Finish(Start(commandLine, token)); }
 
 std::string Tool(const char* arguments) {
     std::string line = "\"" + BesideMe("QUINST01.EXE") + "\"";
@@ -141,8 +138,7 @@ SpoolerState RunningSpooler() {
 
 void SeedRunOnce() {
     HKEY key;
-    REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) ==
-            0);
+    REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) == 0);
     const char data[] = "C:\\nowhere\\restart.exe";
     RegSetValueExA(key, kRestartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
     RegSetValueExA(key, kOtherValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
@@ -156,6 +152,7 @@ bool RunOnceHas(const char* name) {
     RegCloseKey(key);
     return found;
 }
+
 
 }  // namespace
 
@@ -258,7 +255,7 @@ TEST_CASE("the version record on each emulated Windows version") {
         int family, kind;
     };
     const Expected cases[] = {
-        {"win31", 1, 1}, {"win95", 2, 2}, {"win98", 2, 3},   {"winme", 2, 7}, {"nt351", 3, 4}, {"nt40", 3, 5},
+        {"win31", 1, 1}, {"win95", 2, 2}, {"win98", 2, 3}, {"winme", 2, 7},   {"nt351", 3, 4}, {"nt40", 3, 5},
         {"win2k", 3, 6}, {"winxp", 3, 8}, {"win2003", 3, 6}, {"vista", 3, 8}, {"win7", 3, 8},
     };
     std::string probe = "\"" + BesideMe("shell_probe.exe") + "\" os";
@@ -274,12 +271,8 @@ TEST_CASE("the administrator check in processes of their own") {
     std::string probe = "\"" + BesideMe("shell_probe.exe") + "\" admin";
     HANDLE restricted = TokenWithoutAdministrators();
 
-    SUBCASE("Wine's user is an administrator") {
-        CHECK(Run(probe) == 1);
-    }
-    SUBCASE("a child whose Administrators group is deny-only is not") {
-        CHECK(Run(probe, restricted) == 0);
-    }
+    SUBCASE("Wine's user is an administrator") { CHECK(Run(probe) == 1); }
+    SUBCASE("a child whose Administrators group is deny-only is not") { CHECK(Run(probe, restricted) == 0); }
     SUBCASE("Windows 9x and Win32s answer 1 without looking at the token") {
         const char* versions[] = {"win98", "win31"};
         for (const char* v : versions) {
