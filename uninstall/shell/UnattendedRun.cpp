@@ -8,56 +8,26 @@
 #include "res/resource.h"
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
+#include "shell/HookWindow.h"
 #include "shell/LoadingWork.h"
-#include "shell/StartUp.h"
+#include "shell/SingleCopy.h"
 #include "shell/StringRing.h"
 #include "spooler/PromptText.h"
+#include "spooler/RemovalPlanning.h"
 #include "spooler/RemovalSteps.h"
 #include "system/Reboot.h"
 
 namespace {
-// Another unattended copy holds it; "Global\" reaches copies in other sessions where the system
-// has sessions, the plain name serves where it has not.
-const char kGlobalMutexName[] = "Global\\QLNUninstallUnattended01";
-const char kMutexName[] = "QLNUninstallUnattended01";
 // The Vizora program is polled this often, and waited for ten minutes at most.
 const DWORD kAddOnPollMs = 200;
 const int kAddOnWaitTicks = 10 * 60 * 1000 / kAddOnPollMs;
 const int kMessageSize = 1024;
 const char kRemovalStep[] = "removal";
 
-// At most one copy of the tool works on a machine at a time.
-class SingleCopy {
-public:
-    SingleCopy() {
-        mutex = CreateMutexA(NULL, FALSE, kGlobalMutexName);
-        DWORD error = GetLastError();
-        // A copy of another account may hold it, which this one may not open: that is a copy too.
-        if (!mutex && error != ERROR_ACCESS_DENIED) {
-            mutex = CreateMutexA(NULL, FALSE, kMutexName);
-            error = GetLastError();
-        }
-        another = (mutex && error == ERROR_ALREADY_EXISTS) || (!mutex && error == ERROR_ACCESS_DENIED) ||
-                  FindWindowA(kMainWindowClass, NULL) != NULL;
-    }
-    ~SingleCopy() {
-        if (mutex) CloseHandle(mutex);
-    }
-    SingleCopy(const SingleCopy&) = delete;
-    SingleCopy& operator=(const SingleCopy&) = delete;
-    bool AnotherRuns() const { return another; }
-
-private:
-    HANDLE mutex;
-    bool another;
-};
-
-// Hook DLLs are called with a window of the tool. A message-only window is a valid one that can
-// never be shown and is no top-level window.
+// Hook DLLs are called with a window of the tool, one that is never shown.
 class HiddenWindow {
 public:
-    explicit HiddenWindow(HINSTANCE instance)
-        : hwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, instance, NULL)) {}
+    explicit HiddenWindow(HINSTANCE instance) : hwnd(CreateHookWindow(instance)) {}
     ~HiddenWindow() {
         if (hwnd) DestroyWindow(hwnd);
     }
@@ -238,6 +208,13 @@ int UnattendedRun::Run(HINSTANCE instance) {
     RunRemoval(steps, ctx.os);
 
     if (dryRun) return End(kExitDone);
+    // A selected printer still installed, or the spooler left stopped, is a removal that did not do
+    // its work: a deployment must not count it as done, whatever the restart.
+    int printersLeft = 0;
+    for (const InstalledPrinter& p : database.Printers()) printersLeft += PrinterLeaves(p) ? 1 : 0;
+    if (printersLeft > 0)
+        logFile.Note(std::to_string(printersLeft) + " selected printers are still installed");
+    const bool failed = printersLeft > 0 || steps.SpoolerLeftStopped();
     RestartOutcome restart = steps.Restart();
     // Outside Windows 9x the closing step reports a restart as pending for every deleted service,
     // also one that went at once; for the exit code only what was left for the restart counts.
@@ -249,7 +226,7 @@ int UnattendedRun::Run(HINSTANCE instance) {
                    restart == kRestartStarted ? kOutcomeDone : kOutcomeFailed,
                    restart == kRestartStarted ? "restart started" : "restart refused");
     }
-    return End(ExitCodeForRestart(restart));
+    return End(failed ? kExitFatal : ExitCodeForRestart(restart));
 }
 
 int UnattendedRun::End(int exitCode) {
