@@ -239,8 +239,15 @@ int RunUnattended(HINSTANCE instance, const RunOptions& options) {
     // "/?" shows its usage box only with a window; here nothing is shown and nothing done. A switch
     // with a typing error is refused too: ignoring "/PRINTERS:..." would remove every printer.
     if (options.usage || options.unknownArguments) return kExitBadCommandLine;
-    // No system box about a missing disk or an unreadable file may wait for a person either.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    UnattendedRun run(instance, options);
-    return run.Run(instance);
+    // No system box about a missing disk, an unreadable file or a crashing hook DLL may wait for a
+    // person either: a crash ends the process, which the deployment sees as a failure.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    // The runtime's abort() would show its box; an exception nothing caught (memory running out for
+    // a list) ends the run as a failure instead.
+    try {
+        UnattendedRun run(instance, options);
+        return run.Run(instance);
+    } catch (...) {
+        return kExitFatal;
+    }
 }
