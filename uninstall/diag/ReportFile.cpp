@@ -8,9 +8,15 @@ ReportFile::~ReportFile() {
 
 bool ReportFile::Create(const std::string& path) {
     if (IsCreated() || path.empty()) return false;
-    file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, NULL);
-    return file != INVALID_HANDLE_VALUE;
+    // Opened and then emptied rather than created anew: the system refuses to create a file over
+    // one that is hidden or a system file, which a detection script may have made of its report.
+    file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    if (SetEndOfFile(file)) return true;
+    CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    return false;
 }
 
 bool ReportFile::Write(const RemovalReport& report) {

@@ -5,6 +5,7 @@
 #include "script/UninstallDatabase.h"
 #include "shell/PrinterCensus.h"
 #include "spooler/SpoolerService.h"
+#include "system/CloseRequest.h"
 
 namespace {
 struct RelatedWindow {
@@ -27,7 +28,7 @@ int CloseRelatedApplications() {
         HWND window = FindWindowA(related.className, NULL);
         if (!window) continue;
         // The result does not matter, and nothing waits for the program to end.
-        SendMessageA(window, WM_CLOSE, 0, related.lParam);
+        RequestClose(window, related.lParam);
         ++asked;
     }
     UINT message = RegisterWindowMessageA(kCloseBroadcast);

@@ -68,5 +68,6 @@ private:
 };
 
 // Asks the maker's other running programs to close: each of the known window classes in a fixed
-// order, then the registered broadcast message. Returns the number of windows asked.
+// order (each given at most kCloseRequestTimeoutMs to answer), then the registered broadcast
+// message. Returns the number of windows asked.
 int CloseRelatedApplications();

@@ -8,56 +8,25 @@
 #include "res/resource.h"
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
+#include "shell/HookWindow.h"
 #include "shell/LoadingWork.h"
-#include "shell/StartUp.h"
+#include "shell/SingleCopy.h"
 #include "shell/StringRing.h"
 #include "spooler/PromptText.h"
 #include "spooler/RemovalSteps.h"
 #include "system/Reboot.h"
 
 namespace {
-// Another unattended copy holds it; "Global\" reaches copies in other sessions where the system
-// has sessions, the plain name serves where it has not.
-const char kGlobalMutexName[] = "Global\\QLNUninstallUnattended01";
-const char kMutexName[] = "QLNUninstallUnattended01";
 // The Vizora program is polled this often, and waited for ten minutes at most.
 const DWORD kAddOnPollMs = 200;
 const int kAddOnWaitTicks = 10 * 60 * 1000 / kAddOnPollMs;
 const int kMessageSize = 1024;
 const char kRemovalStep[] = "removal";
 
-// At most one copy of the tool works on a machine at a time.
-class SingleCopy {
-public:
-    SingleCopy() {
-        mutex = CreateMutexA(NULL, FALSE, kGlobalMutexName);
-        DWORD error = GetLastError();
-        // A copy of another account may hold it, which this one may not open: that is a copy too.
-        if (!mutex && error != ERROR_ACCESS_DENIED) {
-            mutex = CreateMutexA(NULL, FALSE, kMutexName);
-            error = GetLastError();
-        }
-        another = (mutex && error == ERROR_ALREADY_EXISTS) || (!mutex && error == ERROR_ACCESS_DENIED) ||
-                  FindWindowA(kMainWindowClass, NULL) != NULL;
-    }
-    ~SingleCopy() {
-        if (mutex) CloseHandle(mutex);
-    }
-    SingleCopy(const SingleCopy&) = delete;
-    SingleCopy& operator=(const SingleCopy&) = delete;
-    bool AnotherRuns() const { return another; }
-
-private:
-    HANDLE mutex;
-    bool another;
-};
-
-// Hook DLLs are called with a window of the tool. A message-only window is a valid one that can
-// never be shown and is no top-level window.
+// Hook DLLs are called with a window of the tool, one that is never shown.
 class HiddenWindow {
 public:
-    explicit HiddenWindow(HINSTANCE instance)
-        : hwnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, instance, NULL)) {}
+    explicit HiddenWindow(HINSTANCE instance) : hwnd(CreateHookWindow(instance)) {}
     ~HiddenWindow() {
         if (hwnd) DestroyWindow(hwnd);
     }
@@ -239,6 +208,9 @@ int UnattendedRun::Run(HINSTANCE instance) {
     RunRemoval(steps, ctx.os);
 
     if (dryRun) return End(kExitDone);
+    // The spooler left stopped ends printing on the machine: a deployment must not count that as
+    // done, whatever the restart.
+    const bool failed = steps.SpoolerLeftStopped();
     RestartOutcome restart = steps.Restart();
     // Outside Windows 9x the closing step reports a restart as pending for every deleted service,
     // also one that went at once; for the exit code only what was left for the restart counts.
@@ -250,7 +222,7 @@ int UnattendedRun::Run(HINSTANCE instance) {
                    restart == kRestartStarted ? kOutcomeDone : kOutcomeFailed,
                    restart == kRestartStarted ? "restart started" : "restart refused");
     }
-    return End(ExitCodeForRestart(restart));
+    return End(failed ? kExitFatal : ExitCodeForRestart(restart));
 }
 
 int UnattendedRun::End(int exitCode) {
@@ -268,8 +240,15 @@ int RunUnattended(HINSTANCE instance, const RunOptions& options) {
     // "/?" shows its usage box only with a window; here nothing is shown and nothing done. A switch
     // with a typing error is refused too: ignoring "/PRINTERS:..." would remove every printer.
     if (options.usage || options.unknownArguments) return kExitBadCommandLine;
-    // No system box about a missing disk or an unreadable file may wait for a person either.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    UnattendedRun run(instance, options);
-    return run.Run(instance);
+    // No system box about a missing disk, an unreadable file or a crashing hook DLL may wait for a
+    // person either: a crash ends the process, which the deployment sees as a failure.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    // The runtime's abort() would show its box; an exception nothing caught (memory running out for
+    // a list) ends the run as a failure instead.
+    try {
+        UnattendedRun run(instance, options);
+        return run.Run(instance);
+    } catch (...) {
+        return kExitFatal;
+    }
 }

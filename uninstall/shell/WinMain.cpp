@@ -13,11 +13,15 @@
 #include "shell/DllSearchPath.h"
 #include "shell/MainDlg.h"
 #include "shell/RunOptions.h"
+#include "shell/SingleCopy.h"
 #include "shell/StartUp.h"
 #include "shell/UnattendedRun.h"
 
 static int RunInteractiveMode(HINSTANCE instance, const RunOptions& options) {
     if (ActivateRunningCopy()) throw 0;
+    // Held while the window is open, so that a quiet or report run in another session, which cannot
+    // see this window, finds this copy; this mode itself goes by the window, as it always did.
+    SingleCopy copy;
     ActionLogFile log;
     if (options.log && !log.Open(options.logPath)) WarnLogNotOpened(instance, options.logPath.c_str());
     log.Note(std::string("start: ") + GetCommandLineA());

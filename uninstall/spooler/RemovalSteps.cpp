@@ -160,10 +160,11 @@ void RemovalSteps::RemoveRegistryEntries() {
 
 void RemovalSteps::StartSpooler() {
     if (ctx.dryRun) return;
-    if (StartSpoolerService())
-        ctx.Record(kSpoolerStep, kSpoolerKind, "Spooler", kOutcomeDone, "started");
-    else
+    spoolerLeftStopped = !StartSpoolerService();
+    if (spoolerLeftStopped)
         ctx.Record(kSpoolerStep, kSpoolerKind, "Spooler", kOutcomeFailed, "start refused");
+    else
+        ctx.Record(kSpoolerStep, kSpoolerKind, "Spooler", kOutcomeDone, "started");
 }
 
 void RemovalSteps::OfferReboot() {

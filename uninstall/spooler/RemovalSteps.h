@@ -44,6 +44,8 @@ public:
     void OfferReboot() override;
     // What the closing step made of the restart the removal may need.
     RestartOutcome Restart() const { return restart; }
+    // The closing start of the spooler was refused: printing stays off until someone starts it.
+    bool SpoolerLeftStopped() const { return spoolerLeftStopped; }
 
     void Repaint() override {}
     void TakeWaitCursor() override {}
@@ -58,4 +60,5 @@ protected:
 private:
     AddOnRun addOn;
     RestartOutcome restart = kRestartNotNeeded;
+    bool spoolerLeftStopped = false;
 };

@@ -4,6 +4,7 @@
 
 #include "script/UninstallDatabase.h"
 #include "spooler/InboxComponents.h"
+#include "system/CloseRequest.h"
 
 namespace {
 const char kSpoolerService[] = "Spooler";
@@ -93,7 +94,7 @@ int SpoolerServiceRunning() {
 int CloseWin95Spooler() {
     HWND spooler = FindWindowA(kWin95SpoolerClass, NULL);
     if (!spooler) return 0;
-    SendMessageA(spooler, WM_CLOSE, 0, 0);
+    RequestClose(spooler, 0);
     // Give the spooler process time to end and release its files before the clean-up goes on.
     Sleep(kWin95SpoolerExitWait);
     return 1;

@@ -31,8 +31,8 @@ int StartServiceAfterStop(CServiceStartControl& service);
 // The same on a service handle with SERVICE_START and SERVICE_QUERY_STATUS access.
 int StartServiceAfterStop(SC_HANDLE service);
 
-// 1 when the Windows 95 spooler window was found and asked to close (then waits one second),
-// else 0 at once.
+// 1 when the Windows 95 spooler window was found and asked to close (its answer waited for at most
+// kCloseRequestTimeoutMs, then one second more), else 0 at once.
 int CloseWin95Spooler();
 
 // Deletes every service of the removal profile on the NT family, except Windows' own services

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "../removal/RemovalTestSupport.h"
+#include "shell/LoadingWork.h"
 #include "shell/OSInfo.h"
+#include "spooler/RemovalSteps.h"
 #include "spooler/SpoolerService.h"
+#include "system/CloseRequest.h"
 
 namespace {
 DWORD SpoolerState() {
@@ -232,4 +235,103 @@ TEST_CASE("the Windows 95 spooler window is asked to close, and its absence cost
     CHECK(GetTickCount() - start >= 900);
     CHECK(g_closeMessages == 1);
     CHECK_FALSE(IsWindow(window));
+}
+
+namespace {
+// A window of another thread that, asked to close, waits for a person (here: for release) first.
+struct StubbornWindow {
+    const char* className;
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+};
+StubbornWindow* g_stubborn = nullptr;
+
+LRESULT CALLBACK StubbornProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        WaitForSingleObject(g_stubborn->release, 30000);
+        DestroyWindow(hwnd);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+DWORD WINAPI StubbornThread(void*) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = g_stubborn->className;
+    RegisterClassA(&wc);  // an earlier case may have registered it
+    HWND window =
+        CreateWindowA(g_stubborn->className, "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StubbornProc));
+    SetEvent(g_stubborn->ready);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+}  // namespace
+
+TEST_CASE("a program that does not answer its close request holds up the run for a bounded time") {
+    struct Case {
+        const char* className;
+        int (*close)();
+    };
+    const Case cases[] = {
+        {"QLNStatusClass_01", CloseRelatedApplications},
+        {"SpoolProcessClass", CloseWin95Spooler},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.className;
+        CAPTURE(name);
+        StubbornWindow stubborn;
+        stubborn.className = c.className;
+        g_stubborn = &stubborn;
+        HANDLE thread = CreateThread(NULL, 0, StubbornThread, NULL, 0, NULL);
+        REQUIRE(WaitForSingleObject(stubborn.ready, 5000) == WAIT_OBJECT_0);
+        const DWORD start = GetTickCount();
+        CHECK(c.close() == 1);
+        // The close request's bound, the Windows 95 spooler's second, and slack for a loaded machine.
+        CHECK(GetTickCount() - start < kCloseRequestTimeoutMs + 4000);
+        SetEvent(stubborn.release);
+        CHECK(WaitForSingleObject(thread, 35000) == WAIT_OBJECT_0);
+        CloseHandle(thread);
+        CloseHandle(stubborn.ready);
+        CloseHandle(stubborn.release);
+    }
+}
+
+namespace {
+void SetSpoolerStart(DWORD startType) {
+    SC_HANDLE manager = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, "Spooler", SERVICE_CHANGE_CONFIG);
+    CHECK(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, NULL, NULL, NULL,
+                               NULL, NULL, NULL, NULL));
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+}  // namespace
+
+TEST_CASE("the removal's closing start of the spooler tells when it left the spooler stopped") {
+    struct Case {
+        const char* what;
+        DWORD startType;
+        bool leftStopped;
+        const char* record;
+    } cases[] = {
+        {"start refused", SERVICE_DISABLED, true, "Spooler failed start refused"},
+        {"started", SERVICE_DEMAND_START, false, "Spooler done started"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        StopSpoolerService();
+        WaitForSpoolerState(SERVICE_STOPPED);
+        SetSpoolerStart(c.startType);
+        Removal removal;
+        RemovalSteps steps(removal.ctx);
+        steps.StartSpooler();
+        CHECK(steps.SpoolerLeftStopped() == c.leftStopped);
+        CHECK(removal.log.Lines() == std::vector<std::string>{c.record});
+        SetSpoolerStart(SERVICE_DEMAND_START);
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "shell/HookWindow.h"
 #include "shell/StartUp.h"
 #include "RestrictedToken.h"
 
@@ -282,4 +283,50 @@ TEST_CASE("the administrator check in processes of their own") {
         }
     }
     CloseHandle(restricted);
+}
+
+TEST_CASE("the hooks' window of a run without a window is a valid window that is never shown") {
+    struct Case {
+        const char* what;
+        HWND parent;
+        bool topLevel;
+    } cases[] = {
+        {"message-only where the system has such windows", HWND_MESSAGE, false},
+        // Windows 9x and NT 4 refuse HWND_MESSAGE as they refuse any handle that names no window.
+        {"top-level where that parent is refused", reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)),
+         true},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.what);
+        HWND window = CreateHookWindow(GetModuleHandleA(NULL), c.parent);
+        REQUIRE(IsWindow(window));
+        CHECK_FALSE(IsWindowVisible(window));
+        CHECK((GetAncestor(window, GA_PARENT) == GetDesktopWindow()) == c.topLevel);
+        DestroyWindow(window);
+    }
+}
+
+TEST_CASE("a copy with its window on another desktop is another copy for a run without a window") {
+    // As a deployment tool's SYSTEM run cannot see the window of a copy a person started.
+    HDESK desktop = CreateDesktopA("QuOtherDesktop", NULL, NULL, 0, GENERIC_ALL, NULL);
+    REQUIRE(desktop != NULL);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.lpDesktop = const_cast<char*>("QuOtherDesktop");
+    PROCESS_INFORMATION first = {};
+    std::string line = Tool(nullptr);
+    REQUIRE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &first));
+    CloseHandle(first.hThread);
+    // Its loading warns that no script was found, in a box nobody on this desktop answers.
+    Sleep(3000);
+    CHECK(FindWindowA(kMainWindowClass, NULL) == NULL);
+
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    CHECK(Run(Tool(("/REPORT:" + std::string(temp) + "other-desktop.json").c_str())) == 1618);
+
+    TerminateProcess(first.hProcess, 0);
+    WaitForSingleObject(first.hProcess, 5000);
+    CloseHandle(first.hProcess);
+    CloseDesktop(desktop);
 }

@@ -81,3 +81,25 @@ TEST_CASE("the report file is emptied when the run starts and written whole as U
     CHECK_FALSE(nowhere.Create(""));
     CHECK_FALSE(nowhere.Write(report));
 }
+
+TEST_CASE("an earlier report is replaced whatever its attributes, which stay as they were") {
+    // A detection script may keep its report hidden or mark it read-only for others; the system
+    // refuses to create a hidden or system file over one that exists.
+    const DWORD cases[] = {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+    for (DWORD attributes : cases) {
+        CAPTURE(attributes);
+        const std::string path = Folder() + "earlier-report.json";
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
+        REQUIRE(SetFileAttributesA(path.c_str(), attributes));
+        ReportFile file;
+        REQUIRE(file.Create(path));
+        CHECK(file.Write(RemovalReport()));
+        const std::string json = Read(path);
+        CHECK(json.find("xxx") == std::string::npos);
+        CHECK(json.find("\"format\"") != std::string::npos);
+        CHECK((GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) ==
+              (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)));
+    }
+}

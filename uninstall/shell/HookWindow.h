@@ -1,0 +1,9 @@
+#pragma once
+// The window a run without a window hands to the hook DLLs, which expect a window of the tool.
+#include <windows.h>
+
+// Creates a window that is never shown: a message-only window (a child of parent, HWND_MESSAGE)
+// where the system has them, which is no top-level window either. Windows 95/98/Me and NT 4 have
+// none and refuse that parent; there the window is a top-level one that is never made visible, as
+// a null window would be no valid window for the hooks. Null only when neither can be created.
+HWND CreateHookWindow(HINSTANCE instance, HWND parent = HWND_MESSAGE);
