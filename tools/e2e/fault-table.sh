@@ -108,15 +108,18 @@ run_row() {
         QSPOOL_JOURNAL=$(winpath "$dir/journal.txt")
         wineserver -p </dev/null >/dev/null 2>&1
         "$WINE" "$bin/qe2e_dump.exe" --version </dev/null >/dev/null 2>&1 || true
-        # A Wine session under load now and then fails to create the process at all (error 1359):
-        # the tool never ran and the machine is untouched, so the row is started once more.
+        # A Wine session under load now and then fails to create a process at all (error 1359).
+        # Then the tool never ran and the machine is untouched, so the row is started once more;
+        # a dump, which changes nothing, is simply taken again.
         for _ in 1 2; do
             status=0
             "$WINE" "$bin/qe2e_robot.exe" "$(winpath "$dir/row.scn")" </dev/null >"$dir/robot.log" 2>&1 || status=$?
             grep -q "cannot start " "$dir/robot.log" || break
         done
-        "$WINE" "$bin/qe2e_dump.exe" "$(winpath "$composed")" "$(winpath "$dir/after.dump")" </dev/null >/dev/null 2>&1
-        "$WINE" "$bin/qe2e_dump.exe" --audit "$(winpath "$dir/after.audit")" </dev/null >/dev/null 2>&1
+        dump() { "$WINE" "$bin/qe2e_dump.exe" "$@" </dev/null >>"$dir/dump.log" 2>&1; }
+        dump "$(winpath "$composed")" "$(winpath "$dir/after.dump")" ||
+            dump "$(winpath "$composed")" "$(winpath "$dir/after.dump")" || true
+        dump --audit "$(winpath "$dir/after.audit")" || dump --audit "$(winpath "$dir/after.audit")" || true
         wineserver -k 2>/dev/null || true
         wineserver -w 2>/dev/null || true
         exit $status
