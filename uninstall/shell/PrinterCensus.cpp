@@ -203,6 +203,9 @@ int CensusOfPrinter(const BYTE* entries, int level, DWORD index, std::vector<Ins
         list.push_back(record);
     } catch (...) {
         ClosePrinter(printer);
+        // A connection whose server stops answering once it is open is left out, as one that could
+        // not be opened is: a computer away from its print server still has a census.
+        if (IsConnectionAt(entries, level, index)) return 0;
         throw;
     }
     ClosePrinter(printer);

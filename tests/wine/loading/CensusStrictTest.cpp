@@ -105,6 +105,20 @@ TEST_CASE("a printer that cannot be read fails the census, one deleted since the
     }
 }
 
+TEST_CASE("a connection whose server stops answering is left out, whichever call finds it out") {
+    for (const char* function : {"OpenPrinterA", "GetPrinterDataA", "GetPrinterA"}) {
+        CAPTURE(function);
+        Configure((std::string("[ServerPrinter]\nName=\\\\PRINTSRV\\Shared Laser\nDriver=Quellan Laser 5\n"
+                               "[Fail]\nFunction=") +
+                   function + "\nPrinter=\\\\PRINTSRV\\Shared Laser\nError=1722\n")
+                      .c_str());
+        Census census = Take();
+        CHECK_FALSE(census.failed);
+        CHECK(census.list.size() == 2);
+        for (const InstalledPrinter& p : census.list) CHECK(p.location.IsEmpty());
+    }
+}
+
 TEST_CASE("a failed second enumeration pass gives 0 without records") {
     Configure("[Fail]\nFunction=EnumPrintersA\nError=6\nAfter=1\nTimes=1\n");
     Census census = Take();
