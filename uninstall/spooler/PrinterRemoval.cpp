@@ -268,14 +268,10 @@ void DeleteUniqueIdKey(RemovalContext& ctx, const char* id) {
 
 void RemovePrintersStep(RemovalContext& ctx) {
     UninstallDatabase& database = ctx.database;
-    TextItem fallback;
     bool defaultDeleted = false;
     TextList gone9x;
     for (InstalledPrinter& p : database.Printers()) {
-        if (!PrinterLeaves(p)) {
-            fallback = p.name;
-            continue;
-        }
+        if (!PrinterLeaves(p)) continue;
         if (!p.location.IsEmpty()) {
             // A connection to another computer's printer: its jobs and keys belong to that computer.
             RemoveConnection(ctx, p, &defaultDeleted);
@@ -284,7 +280,13 @@ void RemovePrintersStep(RemovalContext& ctx) {
             if (ctx.os.IsWin9x() && (p.deleted || ctx.dryRun)) gone9x.Append(p.name);
         }
     }
-    if (defaultDeleted) ReassignDefault(ctx, fallback);
+    if (defaultDeleted) {
+        // A printer that failed to go is still there and can take over too.
+        TextItem fallback;
+        for (const InstalledPrinter& p : database.Printers())
+            if (PrinterRemains(p, ctx.dryRun)) fallback = p.name;
+        ReassignDefault(ctx, fallback);
+    }
 
     // A printer that failed to go stays; without it among the printers that stay, the later steps
     // would take its driver's files, its monitor and processor and the maker's keys from it.

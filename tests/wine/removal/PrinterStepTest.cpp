@@ -288,6 +288,9 @@ TEST_CASE(
         {"Def Stuck:d|Def Keeper:x", "[Fail]\nFunction=DeletePrinter\nPrinter=Def Stuck\nError=5\n", "", ""},
         {"Def Gone 2:d|Def Refuses:x", "[Fail]\nFunction=OpenPrinterA\nPrinter=Def Refuses\nError=5\n",
          "157 Def Refuses", ""},
+        // Selected too, but the spooler keeps it: it is still there to take over.
+        {"Def Gone 3:d|Def Stuck 2:", "[Fail]\nFunction=DeletePrinter\nPrinter=Def Stuck 2\nError=5\n",
+         "160 Def Stuck 2", "Def Stuck 2"},
     };
     for (const Case& c : cases) {
         CAPTURE(c.printers);
