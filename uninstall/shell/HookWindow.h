@@ -7,3 +7,9 @@
 // none and refuse that parent; there the window is a top-level one that is never made visible, as
 // a null window would be no valid window for the hooks. Null only when neither can be created.
 HWND CreateHookWindow(HINSTANCE instance, HWND parent = HWND_MESSAGE);
+
+// Waits milliseconds while answering what is sent to this thread's windows. Where the hooks' window
+// is a top-level one, a program that sends to every top-level window (a DDE conversation with
+// Program Manager, a settings broadcast; the add-on uninstaller may do either) waits until it has
+// answered; a plain Sleep would hold that program up until the wait for it ran out.
+void WaitAnsweringMessages(DWORD milliseconds);

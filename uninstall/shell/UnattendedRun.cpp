@@ -130,15 +130,16 @@ private:
 };
 
 // The loading steps one after another, without the timer's pauses. True when loading completed
-// with a census that did not fail and every directory of scripts searched: a removal without a
-// script it could not find would take the profile of the printers that stay for unknown.
+// with a census that did not fail and every script found and read: a removal without a script it
+// could not find or read would take the profile of the printers that stay for unknown.
 bool RunLoading(QuietLoading& loading, LoadingCounters& counters) {
     int step = 0;
     while (!loading.Ended()) LoadingTick(loading, kLoadingTimerId, &step, counters);
-    return loading.Result() == 1 && !loading.CensusFailed() && !loading.ScriptSearchFailed();
+    return loading.Result() == 1 && !loading.CensusFailed() && !loading.ScriptsIncomplete();
 }
 
-// The removal states one after another. Only the wait for the Vizora program pauses between ticks.
+// The removal states one after another. Only the wait for the Vizora program pauses between ticks,
+// answering meanwhile what that program sends to the hooks' window.
 void RunRemoval(RemovalSteps& steps, const COSInfo& os) {
     RemovalSequence sequence;
     sequence.LimitAddOnWait(kAddOnWaitTicks);
@@ -146,7 +147,7 @@ void RunRemoval(RemovalSteps& steps, const COSInfo& os) {
     while (!sequence.Finished()) {
         const int state = sequence.State();
         sequence.Tick(steps, kRemovalTimerId);
-        if (!sequence.Finished() && sequence.State() == state) Sleep(kAddOnPollMs);
+        if (!sequence.Finished() && sequence.State() == state) WaitAnsweringMessages(kAddOnPollMs);
     }
 }
 

@@ -306,6 +306,30 @@ TEST_CASE("the hooks' window of a run without a window is a valid window that is
     }
 }
 
+TEST_CASE("a run waiting for the add-on answers what other programs send to the hooks' window") {
+    // A top-level one, as on Windows 9x and NT 4, where a program that sends to every top-level
+    // window waits for each to answer.
+    HWND window = CreateHookWindow(GetModuleHandleA(NULL), reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)));
+    REQUIRE(IsWindow(window));
+    struct Sender {
+        HWND window;
+        LRESULT answered;
+        static DWORD WINAPI Send(void* self) {
+            Sender* s = static_cast<Sender*>(self);
+            DWORD_PTR result = 0;
+            s->answered = SendMessageTimeoutA(s->window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+            return 0;
+        }
+    } sender = {window, 0};
+    HANDLE thread = CreateThread(NULL, 0, Sender::Send, &sender, 0, NULL);
+    REQUIRE(thread != NULL);
+    // Short waits, as the run's polls are, until the sender has its answer or gave up after 2 s.
+    for (int i = 0; i < 50 && WaitForSingleObject(thread, 0) == WAIT_TIMEOUT; ++i) WaitAnsweringMessages(100);
+    CloseHandle(thread);
+    CHECK(sender.answered != 0);
+    DestroyWindow(window);
+}
+
 TEST_CASE("a copy with its window on another desktop is another copy for a run without a window") {
     // As a deployment tool's SYSTEM run cannot see the window of a copy a person started.
     HDESK desktop = CreateDesktopA("QuOtherDesktop", NULL, NULL, 0, GENERIC_ALL, NULL);
