@@ -110,13 +110,20 @@ TEST_CASE("switches: over-long command lines, names and values are cut, never ov
     CHECK(switches.Entry(0).At(1).Length() == 259);
     CHECK(std::string(switches.Entry(0).At(2).Text()) == "b");
 
-    // Only the first 4095 characters are read: the switch after them is not seen.
+    // Only the first 4095 characters are read: the switch after them is not seen, and the unread
+    // rest counts as a stray word, which unattended runs refuse. 4095 characters are read whole.
     std::string huge = "prog " + std::string(4200, ' ') + "/LATE";
     CCmdSwitches cut;
     CHECK(cut.Parse(huge.c_str()) == 0);
+    CHECK(cut.StrayArguments() == 1);
     std::string edge = std::string(4089, ' ') + "/ABCDEFG";  // the switch straddles the limit
-    CHECK(cut.Parse(edge.c_str()) == 1);
-    CHECK(std::string(cut.Entry(0).At(0).Text()) == "ABCDE");
+    CCmdSwitches straddled;
+    CHECK(straddled.Parse(edge.c_str()) == 1);
+    CHECK(std::string(straddled.Entry(0).At(0).Text()) == "ABCDE");
+    CHECK(straddled.StrayArguments() == 1);
+    CCmdSwitches whole;
+    CHECK(whole.Parse((std::string(4088, ' ') + "/ABCDEF").c_str()) == 1);
+    CHECK(whole.StrayArguments() == 0);
 
     // Many values: the collected multi-string is bounded by what the caller offers.
     std::string many = "p /V:";

@@ -9,6 +9,9 @@ int CCmdSwitches::Parse(const char* commandLine) {
     if (!commandLine || !*commandLine) return 0;
     // Tokens are cut in place, so the text is copied first; a longer command line is cut here.
     char text[kCommandLineCapacity];
+    // What does not fit is never read: it counts as a word that is no switch, which an unattended
+    // run refuses, since a switch cut in its value or dropped whole would select other printers.
+    if (strlen(commandLine) >= sizeof text) ++strayArguments_;
     CopyText(text, sizeof text, commandLine);
 
     int stored = 0;
