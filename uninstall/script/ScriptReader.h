@@ -48,6 +48,9 @@ public:
     const ScriptSection& Section(int index) const { return sections_[static_cast<size_t>(index)]; }
     // Lines left out because they could not be read as written (see above).
     int LeftOutLines() const { return leftOut_; }
+    // Why the last Load read nothing: the Windows error of a file that exists and could not be
+    // opened or read whole (held open by another program, access refused), 0 for an empty file.
+    unsigned long LoadError() const { return loadError_; }
 
 private:
     // Parses the file image [text, text + length) in place (line ends and separators are overwritten).
@@ -58,4 +61,5 @@ private:
 
     std::vector<ScriptSection> sections_;
     int leftOut_ = 0;
+    unsigned long loadError_ = 0;
 };

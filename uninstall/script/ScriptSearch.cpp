@@ -8,7 +8,7 @@
 #include "UninstallDatabase.h"
 
 namespace {
-// Returns 0, or the error of a directory the system could not name.
+// Returns 0, or the error of a directory the system could not name or search.
 unsigned long SearchLocation(TextList& scripts, int location, const char* subdirectory,
                              const char* fileName) {
     FileSpec directory;
@@ -19,8 +19,7 @@ unsigned long SearchLocation(TextList& scripts, int location, const char* subdir
         return error ? error : ERROR_PATH_NOT_FOUND;
     }
     if (subdirectory) directory.AppendSubdirectory(subdirectory);
-    UninstallDatabase::FindScripts(scripts, directory.DirectoryPath(), fileName);
-    return 0;
+    return UninstallDatabase::FindScripts(scripts, directory.DirectoryPath(), fileName);
 }
 }  // namespace
 

@@ -17,6 +17,8 @@ class ScriptReader;
 struct ScriptLoadNote {
     const char* failure = nullptr;
     int linesLeftOut = 0;
+    // The Windows error of a script that is there and could not be read; 0 for an empty one.
+    unsigned long error = 0;
 };
 
 // Registry roots a RegistryKeys entry can name ("HKLM", "HKCR", "HKCU", "HKU").
@@ -28,8 +30,9 @@ public:
     explicit UninstallDatabase(int osFamily);
 
     // Appends the full path of every file (not directory) in directory whose name matches fileName.
-    // Leaves the current directory at the program's directory (Win32 only).
-    static void FindScripts(TextList& list, const char* directory, const char* fileName);
+    // Leaves the current directory at the program's directory (Win32 only). Returns 0, or the
+    // Windows error of a search that failed for another reason than finding no such file.
+    static unsigned long FindScripts(TextList& list, const char* directory, const char* fileName);
     // Reads one script file and appends its profiles; false when the file cannot be read or has no
     // starter sections (Win32 only). note, when given, says which, or how many lines were left out.
     bool LoadScript(const char* path, ScriptLoadNote* note = nullptr);

@@ -17,16 +17,23 @@ bool JoinPath(char* path, size_t capacity, const char* directory, const char* na
 }
 }  // namespace
 
-void UninstallDatabase::FindScripts(TextList& list, const char* directory, const char* fileName) {
-    if (!directory || !*directory || !fileName || !*fileName) return;
+unsigned long UninstallDatabase::FindScripts(TextList& list, const char* directory, const char* fileName) {
+    if (!directory || !*directory || !fileName || !*fileName) return 0;
     SetCurrentDirectoryA(directory);
     // The search names the directory itself: were the directory change to fail, a bare name would
     // search whatever directory happened to be current and report its files under this one.
     char pattern[MAX_PATH];
+    unsigned long error = 0;
     if (JoinPath(pattern, sizeof pattern, directory, fileName)) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA(pattern, &found);
-        if (search != INVALID_HANDLE_VALUE) {
+        if (search == INVALID_HANDLE_VALUE) {
+            // No such file, or no such directory (the driver directory's "3" on many systems), is an
+            // answer; a refused search is not.
+            error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES)
+                error = 0;
+        } else {
             do {
                 if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
                 char path[MAX_PATH];
@@ -41,6 +48,7 @@ void UninstallDatabase::FindScripts(TextList& list, const char* directory, const
     FileSpec program;
     program.ResolveLocation(kLocProgramDir);
     if (!program.directory.IsEmpty()) SetCurrentDirectoryA(program.DirectoryPath());
+    return error;
 }
 
 bool UninstallDatabase::LoadScript(const char* path, ScriptLoadNote* note) {
@@ -52,6 +60,7 @@ bool UninstallDatabase::LoadScript(const char* path, ScriptLoadNote* note) {
     ScriptReader reader;
     if (!reader.Load(path)) {
         note->failure = "cannot be read";
+        note->error = reader.LoadError();
         return false;
     }
     note->linesLeftOut = reader.LeftOutLines();

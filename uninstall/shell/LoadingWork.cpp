@@ -44,7 +44,8 @@ LoadingWork::LoadingWork(const char* commandLine, LoadingCounters& loadingCounte
       censusFailed(false),
       censusFailedBefore(false),
       censusFound(0),
-      scriptsUnsearched(0) {
+      scriptsUnsearched(0),
+      scriptsUnread(0) {
     switches.Parse(commandLine);
 }
 
@@ -111,6 +112,7 @@ int LoadingWork::FindScripts() {
 
 void LoadingWork::LoadScripts() {
     // A script that cannot be read contributes nothing; the others still count.
+    scriptsUnread = 0;
     for (const TextItem& path : scripts) {
         ScriptLoadNote note;
         database->LoadScript(path.Text(), &note);
@@ -121,7 +123,8 @@ void LoadingWork::LoadScripts() {
                        note.failure ? note.failure : "read", note.linesLeftOut);
         else
             CopyText(detail, sizeof detail, note.failure ? note.failure : "read");
-        Record("script", path.Text(), note.failure ? kOutcomeFailed : kOutcomeDone, detail);
+        Record("script", path.Text(), note.failure ? kOutcomeFailed : kOutcomeDone, detail, note.error);
+        if (note.error) ++scriptsUnread;
     }
 }
 

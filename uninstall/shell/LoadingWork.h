@@ -32,8 +32,9 @@ public:
     // or failed part-way), or it found no printer at all after an earlier one had failed.
     bool CensusFailed() const { return censusFailed || (censusFailedBefore && censusFound == 0); }
     // A directory where scripts are kept could not be searched (the spooler did not name its
-    // printer-driver directory): the scripts found may not be all there are.
-    bool ScriptSearchFailed() const { return scriptsUnsearched != 0; }
+    // printer-driver directory, the search was refused), or a script that is there could not be read
+    // (another program holds it open): the scripts read may not be all there are.
+    bool ScriptsIncomplete() const { return scriptsUnsearched != 0 || scriptsUnread != 0; }
 
     int IsAdministrator() override;
     bool IsNT() override;
@@ -65,6 +66,7 @@ private:
     bool censusFailedBefore;
     int censusFound;
     unsigned long scriptsUnsearched;
+    int scriptsUnread;
 };
 
 // Asks the maker's other running programs to close: each of the known window classes in a fixed
