@@ -66,7 +66,7 @@ void RemoveDriver(RemovalContext& ctx, const char* environment, const DRIVER_INF
         char inUse[TextItem::kCapacity + 16] = "refused by the spooler";
         if (user) FormatText(inUse, sizeof inUse, "in use by %s", user->name.Text());
         ctx.Record(kStep, "driver", driver, kOutcomeKept, inUse, error, scope);
-        KeepDriverFiles(ctx, info);
+        KeepDriverFiles(ctx, environment, info);
         return;
     }
     ctx.Record(kStep, "driver", driver, ctx.dryRun ? kOutcomePresent : kOutcomeRemoved, "", 0, scope);

@@ -1,7 +1,11 @@
 #include "KeptFiles.h"
 
+#include <cstring>
+#include <vector>
+
 #include "script/BoundedText.h"
 #include "script/UninstallDatabase.h"
+#include "spooler/SpoolerQuery.h"
 #include "system/FileSweep.h"
 
 namespace {
@@ -31,10 +35,34 @@ void Keep(RemovalContext& ctx, const TextList& files) {
 }
 }  // namespace
 
-void KeepDriverFiles(RemovalContext& ctx, const DRIVER_INFO_2A& driver) {
+void KeepDriverFiles(RemovalContext& ctx, const char* environment, const DRIVER_INFO_2A& driver) {
     TextList files;
     for (const char* path : {driver.pDriverPath, driver.pDataFile, driver.pConfigFile})
         if (path && *path) files.Append(path);
+    // The help and dependent files are listed at level 3 only; a spooler that cannot list it still
+    // keeps the three files above.
+    std::vector<BYTE> buffer;
+    DWORD count = 0;
+    if (driver.pName && EnumDrivers(environment, buffer, &count, nullptr, 3)) {
+        const DRIVER_INFO_3A* drivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+        const char* begin = reinterpret_cast<const char*>(buffer.data());
+        const char* end = begin + buffer.size();
+        for (DWORD i = 0; i < count; ++i) {
+            const DRIVER_INFO_3A& d = drivers[i];
+            if (!d.pName || d.cVersion != driver.cVersion || !TextItem(d.pName).EqualsNoCase(driver.pName))
+                continue;
+            if (d.pHelpFile && *d.pHelpFile) files.Append(d.pHelpFile);
+            // Names that each end in a zero, the last followed by another zero; read only within the
+            // answer, and a name without its zero there is no name.
+            const char* name = d.pDependentFiles;
+            while (name && name >= begin && name < end && *name) {
+                size_t length = strnlen(name, static_cast<size_t>(end - name));
+                if (name + length == end) break;
+                files.Append(name);
+                name += length + 1;
+            }
+        }
+    }
     Keep(ctx, files);
 }
 

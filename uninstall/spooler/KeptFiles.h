@@ -6,8 +6,9 @@
 
 #include "spooler/RemovalContext.h"
 
-// The driver, data and configuration files of a driver.
-void KeepDriverFiles(RemovalContext& ctx, const DRIVER_INFO_2A& driver);
+// The files of a driver of one environment: its driver, data and configuration files, and the help
+// and dependent files (second DLLs, resources, fonts) that it loads as well.
+void KeepDriverFiles(RemovalContext& ctx, const char* environment, const DRIVER_INFO_2A& driver);
 // The DLL of a port monitor, as its spooler key names it.
 void KeepMonitorFile(RemovalContext& ctx, const char* monitor);
 // The DLL of a print processor, as its key names it in any driver environment: the spooler's own

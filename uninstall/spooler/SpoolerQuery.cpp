@@ -20,16 +20,17 @@ bool ReadPrinterInfo2(HANDLE printer, std::vector<BYTE>& buffer) {
     });
 }
 
-bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error) {
+bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error, DWORD level) {
     *count = 0;
     bool read = QuerySized(
         buffer,
-        [environment, count](BYTE* data, DWORD size, DWORD* needed) {
-            return EnumPrinterDriversA(NULL, const_cast<char*>(environment), 2, data, size, needed, count);
+        [environment, level, count](BYTE* data, DWORD size, DWORD* needed) {
+            return EnumPrinterDriversA(NULL, const_cast<char*>(environment), level, data, size, needed, count);
         },
         error);
-    *count = read ? RecordsIn<DRIVER_INFO_2A>(buffer, *count) : 0;
-    return read;
+    if (!read) return false;
+    *count = level == 3 ? RecordsIn<DRIVER_INFO_3A>(buffer, *count) : RecordsIn<DRIVER_INFO_2A>(buffer, *count);
+    return true;
 }
 
 bool DriverMayBeInstalled(const char* environment, const char* name) {

@@ -57,9 +57,10 @@ inline const char* EnvironmentKeyNameNT(const char* environment) {
 bool EnumLocalPrinters(std::vector<BYTE>& buffer, DWORD* count, DWORD* error = nullptr);
 // PRINTER_INFO_2 of an open printer.
 bool ReadPrinterInfo2(HANDLE printer, std::vector<BYTE>& buffer);
-// DRIVER_INFO_2 of the drivers of one environment (null: the spooler's own). *error as for
-// QuerySized.
-bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error = nullptr);
+// DRIVER_INFO_2 (or, with level 3, DRIVER_INFO_3) of the drivers of one environment (null: the
+// spooler's own). *error as for QuerySized.
+bool EnumDrivers(const char* environment, std::vector<BYTE>& buffer, DWORD* count, DWORD* error = nullptr,
+                 DWORD level = 2);
 // False only when the spooler answers with a list of the environment's drivers that lacks name
 // (ignoring case); a spooler that does not answer may still hold the driver.
 bool DriverMayBeInstalled(const char* environment, const char* name);

@@ -67,8 +67,17 @@ std::set<std::string> DriverKeys(const COSInfo& os, const char* driver) {
 TEST_CASE(
     "drivers: what only leaving printers used goes with its keys; a driver still in use keeps its keys") {
     COSInfo os;
-    for (const char* driver : {"Drv Shared", "Drv Solo", "Viz Color (PSCRIPT)", "Viz Mono (PSCRIPT)"})
-        AddTestDriver(driver);
+    for (const char* driver : {"Drv Solo", "Viz Color (PSCRIPT)", "Viz Mono (PSCRIPT)"}) AddTestDriver(driver);
+    // The shared driver loads a second DLL and a resource file, and has a help file.
+    DRIVER_INFO_3A sharedDriver = {};
+    sharedDriver.cVersion = 3;
+    sharedDriver.pName = const_cast<char*>("Drv Shared");
+    sharedDriver.pDriverPath = const_cast<char*>("QUSHARED.DLL");
+    sharedDriver.pDataFile = const_cast<char*>("QUSHARED.PPD");
+    sharedDriver.pConfigFile = const_cast<char*>("QUSHUI.DLL");
+    sharedDriver.pHelpFile = const_cast<char*>("QUSHARED.HLP");
+    sharedDriver.pDependentFiles = const_cast<char*>("QUSHDEP.DLL\0QUSHRES.DAT\0");
+    REQUIRE(AddPrinterDriverA(NULL, 3, reinterpret_cast<BYTE*>(&sharedDriver)));
     AddPrinterOn("Drv Leave", "Drv Shared");
     AddPrinterOn("Drv Stay", "Drv Shared");
     AddPrinterOn("Drv Solo Printer", "Drv Solo");
@@ -89,10 +98,16 @@ TEST_CASE(
     removal.Add("Drv Solo Printer", "Drv Solo");
     removal.db.ComputeRemovalSet();
     REQUIRE(removal.db.VizoraKept() == 0);
-    // A script may name a driver that a printer which stays still uses.
+    // A script may name a driver that a printer which stays still uses, and its files.
     removal.db.Removal().Drivers.Append("Drv Shared");
+    for (const char* file : {"QUSHARED.DLL", "QUSHUI.DLL", "QUSHARED.HLP", "QUSHDEP.DLL", "QUSHRES.DAT", "QUSOLO.DLL"})
+        removal.db.Removal().Files.Append(file);
     RemovePrintersStep(removal.ctx);
     RemoveDriversStep(removal.ctx, NULL);
+    // The kept driver keeps every file it loads.
+    std::string left;
+    for (const TextItem& file : removal.db.Removal().Files) left += std::string(file.Text()) + " ";
+    CHECK(left == "VIZORA32.EXE QUSOLO.DLL ");
 
     CHECK_FALSE(DriverListed("Drv Solo"));
     CHECK_FALSE(DriverListed("Viz Color (PSCRIPT)"));
