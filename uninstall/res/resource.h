@@ -124,6 +124,7 @@
 #define IDS_SPOOLER_NOT_RESPONDING 206
 #define IDS_LOG_NOT_OPENED 207
 #define IDS_USAGE 208
+#define IDS_ANOTHER_COPY 209
 
 // Private messages to the main dialog
 #define UM_ENABLEUNINSTALL (WM_USER + 103)

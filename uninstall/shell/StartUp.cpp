@@ -73,6 +73,11 @@ void ShowUsage(HINSTANCE instance) {
     MessageBoxA(NULL, usage, strings.GetText(IDS_CAPTION), MB_OK | MB_ICONINFORMATION);
 }
 
+void WarnAnotherCopy(HINSTANCE instance) {
+    CStringRing strings(instance);
+    MessageBoxA(NULL, strings.GetText(IDS_ANOTHER_COPY), strings.GetText(IDS_CAPTION), MB_OK | MB_ICONWARNING);
+}
+
 void WarnLogNotOpened(HINSTANCE instance, const char* path) {
     CStringRing strings(instance);
     char message[kMessageSize];

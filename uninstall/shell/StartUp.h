@@ -19,3 +19,6 @@ ATOM RegisterMainWindowClass();
 void ShowUsage(HINSTANCE instance);
 // Tells the user that the /LOG file cannot be opened and that the uninstall goes on without it.
 void WarnLogNotOpened(HINSTANCE instance, const char* path);
+// Tells the user that a copy this one cannot bring forward (another user's, or a run without a
+// window) is removing already.
+void WarnAnotherCopy(HINSTANCE instance);

@@ -20,8 +20,14 @@
 static int RunInteractiveMode(HINSTANCE instance, const RunOptions& options) {
     if (ActivateRunningCopy()) throw 0;
     // Held while the window is open, so that a quiet or report run in another session, which cannot
-    // see this window, finds this copy; this mode itself goes by the window, as it always did.
+    // see this window, finds this copy. A copy with its window here was brought forward above; one
+    // this copy cannot see (a run without a window, another user's) is removing already, and a
+    // second removal would restart the spooler and change the machine under it.
     SingleCopy copy;
+    if (copy.AnotherRuns()) {
+        WarnAnotherCopy(instance);
+        throw 0;
+    }
     ActionLogFile log;
     if (options.log && !log.Open(options.logPath)) WarnLogNotOpened(instance, options.logPath.c_str());
     log.Note(std::string("start: ") + GetCommandLineA());

@@ -330,6 +330,23 @@ TEST_CASE("a run waiting for the add-on answers what other programs send to the 
     DestroyWindow(window);
 }
 
+TEST_CASE("a person's copy started while a run without a window removes says so and ends") {
+    // The mark a quiet run holds while it works.
+    HANDLE quiet = CreateMutexA(NULL, TRUE, "Global\\QLNUninstallUnattended01");
+    REQUIRE(quiet != NULL);
+    PROCESS_INFORMATION pi = Start(Tool(nullptr));
+    HWND box = NULL;
+    for (int i = 0; i < 500 && !box; ++i, Sleep(20)) box = FindWindowA("#32770", "Printer Uninstall");
+    REQUIRE(box != NULL);
+    char text[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's text
+    CHECK(std::string(text).find("already running") != std::string::npos);
+    CHECK(FindWindowA(kMainWindowClass, NULL) == NULL);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    CHECK(Finish(pi) == 0);
+    CloseHandle(quiet);
+}
+
 TEST_CASE("a copy with its window on another desktop is another copy for a run without a window") {
     // As a deployment tool's SYSTEM run cannot see the window of a copy a person started.
     HDESK desktop = CreateDesktopA("QuOtherDesktop", NULL, NULL, 0, GENERIC_ALL, NULL);
