@@ -527,32 +527,64 @@ bool CRobot::CheckList(const std::string& key, const std::string& value, std::st
 // The removal page's check marks as the screen shows them, one letter per row: "G" green (done),
 // "R" red (current), "-" grey (pending); read from the pixels of the image frames 1096 to 1104, so
 // only with a display. (Wine answers WM_GETFONT from another process with 0, so the bold label of
-// the current row cannot be read instead.)
+// the current row cannot be read instead.) The frames are copied from the screen in one piece:
+// reading pixel by pixel took a round trip to the X server each, 0.2 s a reading when idle and
+// more than a row's red phase under load, and the rows could change between the first and the last.
 std::string CRobot::CheckMarks() const {
     HWND main = tool_.Main();
     if (!main) return "no main window";
-    HDC screen = GetDC(NULL);
+    RECT frames[9];
+    RECT all = {0, 0, 0, 0};
+    for (int i = 0; i < 9; ++i) {
+        HWND frame = FindDescendant(main, 1096 + i);
+        if (!frame || !GetWindowRect(frame, &frames[i])) return "no removal page";
+        UnionRect(&all, &all, &frames[i]);
+    }
+    const int width = all.right - all.left, height = all.bottom - all.top;
+    if (width <= 0 || height <= 0) return "no removal page";
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    if (!CopyScreen(all, pixels)) return "no screen";
     std::string marks;
-    for (int id = 1096; id <= 1104 && screen; ++id) {
-        HWND frame = FindDescendant(main, id);
-        RECT r;
-        if (!frame || !GetWindowRect(frame, &r)) {
-            marks = "no removal page";
-            break;
-        }
+    for (const RECT& r : frames) {
         int red = 0, green = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
-                COLORREF c = GetPixel(screen, x, y);
-                if (c == CLR_INVALID) continue;
-                int cr = GetRValue(c), cg = GetGValue(c), cb = GetBValue(c);
+                DWORD c = pixels[static_cast<size_t>(y - all.top) * width + (x - all.left)];
+                int cr = (c >> 16) & 0xFF, cg = (c >> 8) & 0xFF, cb = c & 0xFF;  // a DIB pixel is 0x00RRGGBB
                 if (cr > cg + 80 && cr > cb + 80) ++red;
                 if (cg > cr + 60 && cg > cb + 60) ++green;
             }
         marks += red > 8 ? "R" : green > 8 ? "G" : "-";
     }
-    if (screen) ReleaseDC(NULL, screen);
-    return screen ? marks : "no screen";
+    return marks;
+}
+
+// Copies a rectangle of the screen into 32-bit pixels, top row first.
+bool CRobot::CopyScreen(const RECT& r, std::vector<DWORD>& pixels) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(NULL);
+    if (!screen) return false;
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    bool ok = false;
+    if (memory && bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) != 0;
+        SelectObject(memory, old);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;  // negative: top-down rows
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        ok = ok && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi, DIB_RGB_COLORS) ==
+                       height;
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return ok;
 }
 
 // "check-marks = GR-------" waits until the rows show these marks; "check-marks = GR------- | S"

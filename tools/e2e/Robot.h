@@ -37,6 +37,7 @@ private:
     bool CheckControl(const std::string& key, const std::string& value, std::string& why);
     bool CheckMarksStay(const std::string& value, std::string& why);
     std::string CheckMarks() const;
+    static bool CopyScreen(const RECT& r, std::vector<DWORD>& pixels);
     bool Screenshot(const std::string& name, std::string& why);
     bool FileHas(const std::string& value, std::string& why);
     bool JsonHas(const std::string& value, std::string& why);

@@ -298,8 +298,9 @@ fi
 same_as=$(machine same-after-as)
 if [ -n "$same_as" ]; then
     other=$name-as-$(basename "$same_as" .scn)
+    # On failure the other run's log goes to the output too: a CI run keeps nothing but that.
     QE2E_RUN_NAME=$other "$0" --build "$build" "$(dirname "$scn")/$same_as" >"$work/same-after-as.log" 2>&1 ||
-        fail "$same_as failed (log in $work/same-after-as.log)"
+        { tail -n 60 "$work/same-after-as.log" >&2; fail "$same_as failed (log in $work/same-after-as.log)"; }
     diff "$build/e2e/$other/after.dump" "$work/after.dump" >"$work/same-after-as.diff" ||
         { cat "$work/same-after-as.diff" >&2; fail "the machine is not as $same_as leaves it (< $same_as, > this run)"; }
     say "same machine as $same_as leaves"
