@@ -542,7 +542,7 @@ std::string CRobot::CheckMarks() const {
     }
     const int width = all.right - all.left, height = all.bottom - all.top;
     if (width <= 0 || height <= 0) return "no removal page";
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    std::vector<DWORD> pixels;
     if (!CopyScreen(all, pixels)) return "no screen";
     std::string marks;
     for (const RECT& r : frames) {
@@ -559,9 +559,12 @@ std::string CRobot::CheckMarks() const {
     return marks;
 }
 
-// Copies a rectangle of the screen into 32-bit pixels, top row first.
+// Copies a rectangle of the screen into 32-bit pixels, top row first; sizes `pixels` itself, so
+// GetDIBits always has room for the rows it writes.
 bool CRobot::CopyScreen(const RECT& r, std::vector<DWORD>& pixels) {
     const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return false;
+    pixels.assign(static_cast<size_t>(width) * height, 0);
     HDC screen = GetDC(NULL);
     if (!screen) return false;
     HDC memory = CreateCompatibleDC(screen);
