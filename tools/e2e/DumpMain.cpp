@@ -49,7 +49,10 @@ static int Check(const Scenario& sc, int argc, char** argv, bool restart) {
 static int Write(const std::string& path, const std::vector<std::string>& lines) {
     std::ofstream out(path, std::ios::binary);
     for (const auto& line : lines) out << line << '\n';
-    return out ? 0 : 2;
+    out.close();
+    if (out) return 0;
+    std::fprintf(stderr, "dump: cannot write %s\n", path.c_str());
+    return 2;
 }
 
 int main(int argc, char** argv) {
