@@ -213,11 +213,22 @@ bool CRobot::Start(const std::string& args, std::string& why) {
         why = "cannot make a token without administrator rights, error " + std::to_string(GetLastError());
         return false;
     }
-    BOOL started = token ? CreateProcessAsUserA(token, program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                                                nullptr, dir.c_str(), &si, &pi)
-                         : CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                          dir.c_str(), &si, &pi);
-    DWORD error = GetLastError();
+    BOOL started = FALSE;
+    DWORD error = 0;
+    // ERROR_INTERNAL_ERROR: the new process died in Wine's own start-up, before any of its code ran
+    // (seen now and then on a loaded machine). Starting it again is what a person would do and
+    // cannot hide a fault of the program, which never ran.
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        started = token ? CreateProcessAsUserA(token, program.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                                               nullptr, dir.c_str(), &si, &pi)
+                        : CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                         dir.c_str(), &si, &pi);
+        error = GetLastError();
+        if (started || error != ERROR_INTERNAL_ERROR || attempt == 3) break;
+        std::printf("    %s did not come up (error %lu); starting it again\n", program.c_str(), error);
+        std::fflush(stdout);
+        Sleep(500);
+    }
     if (token) CloseHandle(token);
     if (!started) {
         why = "cannot start " + program + ", error " + std::to_string(error);
