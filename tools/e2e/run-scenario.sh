@@ -210,11 +210,12 @@ fi
 # A dump only reads the machine, so one that fails is run once more: a Wine process now and then
 # dies in its own start-up on a loaded machine. A dump that fails twice fails the scenario.
 run_dump() {
-    local rc=0
-    "$WINE" "$bin/qe2e_dump.exe" "$@" </dev/null || rc=$?
-    [ $rc = 0 ] && return 0
-    echo "the dump ($1) failed with exit $rc; dumping again" >&2
-    "$WINE" "$bin/qe2e_dump.exe" "$@" </dev/null
+    local rc=0 try
+    for try in 1 2; do
+        "$WINE" "$bin/qe2e_dump.exe" "$@" </dev/null && return 0 || rc=$?
+        echo "the dump into ${!#} failed with exit $rc (attempt $try of 2)" >&2
+    done
+    return $rc
 }
 dump() {
     run_dump "$w_scn" "$(winpath "$work/$1.dump")" || fail "the state dump failed"
